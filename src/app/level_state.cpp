@@ -1,0 +1,3 @@
+#include "app/level_state.h"
+
+LevelState levelState;

@@ -1,0 +1,79 @@
+#include "app/main_cycle.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/game.h"
+#include "app/game_state.h"
+#include "input/controls.h"
+#include "platform/keyboard.h"
+#include "scores/score_file.h"
+#include "scores/score_table.h"
+#include "screens/settings.h"
+#include "screens/title_screen.h"
+#include "sound/sound_effects.h"
+#include "video/palette.h"
+#include "video/video_mode.h"
+#include "world/turrets.h"
+
+char scoreFilePath[kScoreFilePathSize];
+
+namespace {
+
+constexpr char kScoreFileName[] = "/.kravix.sco";
+
+void startUp() {
+  std::signal(SIGALRM, onAlarmSignal);
+  makeScoreFilePath(std::getenv("HOME"));
+  settings.speakerOn = 0;
+  settings.effectsOn = 1;
+  setVideoMode();
+  loadPalette(256, defaultPalette);
+  makeCeilingSprite();
+  startKeyboard();
+  settings.mapOn = 0;
+  settings.debrisOn = 1;
+  settings.turnSpeed = 50;
+  settings.statusLineFull = 0;
+  resetScoreTable();
+  gameState.quitRequested = 0;
+  controls.quickExit = 0;
+  loadScoreFile();
+  startSound();
+}
+
+void shutDown() {
+  stopSound();
+  stopKeyboard();
+  setTextMode();
+}
+
+}  // namespace
+
+void makeScoreFilePath(const char* home) {
+  scoreFilePath[0] = '\0';
+  if (home == nullptr || home[0] == '\0') return;
+  if (std::strlen(home) + std::strlen(kScoreFileName) >= kScoreFilePathSize) return;
+  std::strcpy(scoreFilePath, home);
+  std::strcat(scoreFilePath, kScoreFileName);
+}
+
+void onAlarmSignal(int /*signalNumber*/) {
+  keyboard_close();
+  setTextMode();
+  _exit(1);
+}
+
+int kravixMain() {
+  startUp();
+  while (!gameState.quitRequested && !controls.quickExit) {
+    runTitleScreen();
+    if (!gameState.quitRequested) runGame();
+    saveScoreFile();
+  }
+  shutDown();
+  return 0;
+}

@@ -1,0 +1,29 @@
+// The headless backend's own controls, for the runner and the tests.
+// The backend holds video memory and palette in memory, reads keys from a
+// script (one script command step per keyboard_update) and advances its clock
+// by a fixed step per read. After the script, F12 is held; after a million
+// polls the process ends with status 3. See the runner for the script format.
+#pragma once
+
+#include <string>
+
+// Back to the start state: text mode, no script, clock step 20 ms, nothing held.
+void headlessReset();
+// Parses a script; on a fault returns false and says why in *error (line number and text).
+bool headlessLoadScript(const std::string& text, std::string* error);
+// Folder into which `shot` writes its files.
+void headlessSetOutDir(const std::string& folder);
+// How far the clock moves per read, in milliseconds.
+void headlessSetFrameMs(int ms);
+
+// What a test can look at.
+const unsigned char* headlessScreen();   // 64000 palette indices as last presented
+const unsigned char* headlessPalette();  // 768 bytes, 6-bit components
+long headlessPollCount();
+long headlessPresentCount();
+bool headlessInGraphicsMode();
+bool headlessKeyboardOpen();
+bool headlessScriptDone();  // every command consumed; F12 is now held
+
+// Writes NAME.ppm and NAME.idx of what the screen shows now into the output folder.
+bool headlessWriteShot(const std::string& name);

@@ -1,0 +1,68 @@
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+#include "platform/headless/headless.h"
+#include "platform/headless/headless_state.h"
+#include "platform/keyboard.h"
+
+namespace {
+
+constexpr long kPollLimit = 1000000;
+
+// Runs the commands that take no polls, then takes one poll of the current command.
+void stepScript(HeadlessState& state) {
+  while (state.nextCommand < state.script.size()) {
+    const ScriptCommand& command = state.script[state.nextCommand];
+    if (command.kind == ScriptCommand::kShot) {
+      headlessWriteShot(command.name);
+    } else if (command.kind == ScriptCommand::kClock) {
+      state.frameMs = command.clockMs;
+    } else if (state.pollsLeftInCommand == 0 && command.polls > 0) {
+      state.pollsLeftInCommand = command.polls;
+    }
+    if (state.pollsLeftInCommand > 0) break;
+    ++state.nextCommand;
+  }
+  std::fill(std::begin(state.held), std::end(state.held), false);
+  if (state.nextCommand >= state.script.size()) {
+    state.scriptDone = true;
+    state.held[SCANCODE_F12] = true;
+    return;
+  }
+  const ScriptCommand& command = state.script[state.nextCommand];
+  for (int code : command.scancodes) state.held[code] = true;
+  if (--state.pollsLeftInCommand == 0) ++state.nextCommand;
+}
+
+}  // namespace
+
+int keyboard_init() {
+  headlessState().keyboardOpen = true;
+  return 0;
+}
+
+void keyboard_translatekeys(int mask) {
+  headlessState().translateCursorKeys = (mask & TRANSLATE_CURSORKEYS) != 0;
+}
+
+void keyboard_update() {
+  HeadlessState& state = headlessState();
+  if (++state.polls > kPollLimit) {
+    std::fprintf(stderr, "kravix-headless: the script was cut after %ld polls\n", kPollLimit);
+    std::exit(3);
+  }
+  stepScript(state);
+}
+
+int keyboard_keypressed(int scancode) {
+  if (scancode < 0 || scancode >= 128) return 0;
+  return headlessState().held[scancode] ? 1 : 0;
+}
+
+void keyboard_close() { headlessState().keyboardOpen = false; }
+
+long headlessPollCount() { return headlessState().polls; }
+bool headlessKeyboardOpen() { return headlessState().keyboardOpen; }
+bool headlessScriptDone() { return headlessState().scriptDone; }

@@ -1,0 +1,3 @@
+#include "platform/clock.h"
+
+int clock_gettimeofday(struct timeval* now) { return gettimeofday(now, nullptr); }

@@ -1,0 +1,67 @@
+// Held keys from SDL's key events, by set-1 code. Closing the window, SIGINT
+// and SIGTERM (which SDL turns into a quit event) hold F12 from then on, so
+// the game takes its ordinary way out. Losing focus releases every key.
+#include <algorithm>
+#include <iterator>
+
+#include "platform/keyboard.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_scancodes.h"
+
+namespace {
+
+bool held[128];
+bool translateCursorKeys = false;
+bool quitting = false;
+
+void takeKey(const SDL_KeyboardEvent& key) {
+  if (key.repeat) return;
+  bool down = key.type == SDL_KEYDOWN;
+  if (down && key.keysym.scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT)) {
+    toggleFullscreen();
+    return;
+  }
+  int code = setOneScanCode(key.keysym.scancode, translateCursorKeys);
+  if (code > 0 && code < 128) held[code] = down;
+}
+
+void takeEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      quitting = true;
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      takeKey(event.key);
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) std::fill(std::begin(held), std::end(held), false);
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) quitting = true;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+int keyboard_init() {
+  std::fill(std::begin(held), std::end(held), false);
+  return 0;
+}
+
+void keyboard_translatekeys(int mask) { translateCursorKeys = (mask & TRANSLATE_CURSORKEYS) != 0; }
+
+void keyboard_update() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) takeEvent(event);
+}
+
+int keyboard_keypressed(int scancode) {
+  if (scancode == SCANCODE_F12 && quitting) return 1;
+  if (scancode < 0 || scancode >= 128) return 0;
+  return held[scancode] ? 1 : 0;
+}
+
+void keyboard_close() { std::fill(std::begin(held), std::end(held), false); }

@@ -1,0 +1,4 @@
+#include "screens/options_menu.h"
+
+// Placeholder until the options menu lands.
+void runOptionsMenu() {}

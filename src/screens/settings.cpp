@@ -1,0 +1,3 @@
+#include "screens/settings.h"
+
+Settings settings;

@@ -1,0 +1,17 @@
+// SndMix: a forked sound server that owns the audio device and mixes
+// channels of unsigned 8-bit samples, driven over a one-way pipe of 8-byte
+// commands (sample index, channel). Every call returns 0 on success, 1 on failure.
+#pragma once
+
+#include <cstdint>
+
+struct SampleEntry {
+  const uint8_t* data;  // 128 is silence
+  int32_t length;
+  int32_t loop;  // repeats without end; on channel 0 only
+};
+
+int Snd_init(int sampleCount, const SampleEntry* table, int sampleRate, int channels,
+             const char* devicePath);
+int Snd_play(int sample, int channel);
+int Snd_shutdown();

@@ -1,0 +1,18 @@
+// Every shot in flight, the ship's and the turrets' alike, in one pool of 50.
+// Shots stop at painted pixels and one pixel short of the view's edge, destroy
+// turrets (+5), and destroy the ship or a towed ball that they pass close to.
+#pragma once
+
+struct Shot {
+  float x, y;
+  float vx, vy;
+  float life;  // free when 0 or less
+};
+
+constexpr int kShotSlots = 50;
+
+extern Shot shots[kShotSlots];
+
+void resetShots();
+void spawnShot(float x, float y, float vx, float vy, float life);
+void updateShots();

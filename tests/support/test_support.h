@@ -1,0 +1,27 @@
+// Shared helpers for the tests: a clean game state, scripted keys, and the
+// headless runner as a child process.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Resets the headless backend, the frame buffer and video memory, and enters graphics mode.
+void startHeadlessVideo();
+// Loads a script into the headless keyboard; fails the test on a bad script.
+void useScript(const std::string& script);
+
+// Pixels of the frame buffer with colour other than 0, as "x,y" strings, sorted.
+std::vector<std::string> paintedPixels();
+
+struct RunResult {
+  int status = -1;  // exit status, or 128 + signal
+  std::string output;  // standard output
+};
+
+// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it did.
+RunResult runHeadless(const std::string& script, const std::string& folder,
+                      const std::vector<std::string>& extraArguments = {});
+// A new empty folder under the test temp folder.
+std::string makeTempFolder(const std::string& name);
+// The 64000 palette indices of a shot written by the runner.
+std::vector<unsigned char> readShotIndices(const std::string& path);
