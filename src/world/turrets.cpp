@@ -6,3 +6,5 @@ uint8_t ceilingTurretSprite[256];
 
 // Placeholder until the turrets land.
 void makeCeilingSprite() {}
+void updateTurrets() {}
+void drawTurrets() {}
