@@ -1,7 +1,10 @@
 // SndMix: a forked sound server that owns the audio device and mixes
 // channels of unsigned 8-bit samples, driven over a one-way pipe of 8-byte
-// commands (sample index, channel). Every call returns 0 on success, 1 on failure.
+// commands (sample index, channel). The game process never writes audio.
+// Every call returns 0 on success, 1 on failure.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 
@@ -15,3 +18,8 @@ int Snd_init(int sampleCount, const SampleEntry* table, int sampleRate, int chan
              const char* devicePath);
 int Snd_play(int sample, int channel);
 int Snd_shutdown();
+
+// What tests look at: the running server's process id (0 when there is none),
+// and the wait status of the last server that Snd_shutdown saw end.
+pid_t Snd_serverPid();
+int Snd_serverStatus();
