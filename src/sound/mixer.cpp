@@ -65,7 +65,9 @@ void addChannel(MixChannel& channel, int32_t* accum, int32_t size) {
   }
 }
 
-uint8_t clip(int32_t value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
+uint8_t clip(int32_t value) {
+  return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
 
 }  // namespace
 

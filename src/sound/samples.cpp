@@ -6,4 +6,6 @@ int32_t recordLength(const uint8_t* record) {
   return static_cast<int32_t>(length);
 }
 
-const uint8_t* recordBytes(const uint8_t* record) { return record + 4; }
+const uint8_t* recordBytes(const uint8_t* record) {
+  return record + 4;
+}

@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr unsigned long kSetFragment = 0xC004500A;  // SNDCTL_DSP_SETFRAGMENT
-constexpr unsigned long kSpeed = 0xC0045002;        // SNDCTL_DSP_SPEED
+constexpr unsigned long kSetFragment = 0xC004500A;   // SNDCTL_DSP_SETFRAGMENT
+constexpr unsigned long kSpeed = 0xC0045002;         // SNDCTL_DSP_SPEED
 constexpr unsigned long kGetBlockSize = 0xC0045004;  // SNDCTL_DSP_GETBLKSIZE
 constexpr int kTwoFragmentsOf128 = 0x20007;
 constexpr int kFallbackBlockSize = 128;
@@ -89,7 +89,8 @@ void takeCommand(MixChannel* channels, MixBuffer& buffer) {
   ssize_t got = read(module.pipeRead, &sample, sizeof sample);
   if (got == 0) endServerAtEndOfFile(buffer, channels);
   ssize_t gotChannel = read(module.pipeRead, &channel, sizeof channel);
-  if (got != sizeof sample || gotChannel != sizeof channel || !validCommand(sample, channel)) return;
+  if (got != sizeof sample || gotChannel != sizeof channel || !validCommand(sample, channel))
+    return;
   startChannel(channels[channel], module.table[sample]);
 }
 
@@ -113,8 +114,8 @@ int deviceBlockSize() {
 [[noreturn]] void runServer() {
   // Like any writer into a pipe, a server whose device reader has gone ends.
   signal(SIGPIPE, SIG_DFL);
-  auto* channels = static_cast<MixChannel*>(std::calloc(module.channels > 0 ? module.channels : 1,
-                                                        sizeof(MixChannel)));
+  auto* channels = static_cast<MixChannel*>(
+      std::calloc(module.channels > 0 ? module.channels : 1, sizeof(MixChannel)));
   module.device = dsp_open(module.devicePath, O_WRONLY);
   if (module.device < 0) {
     perror("Cannot open sound device");
@@ -210,6 +211,10 @@ int Snd_shutdown() {
   return 0;
 }
 
-pid_t Snd_serverPid() { return module.server; }
+pid_t Snd_serverPid() {
+  return module.server;
+}
 
-int Snd_serverStatus() { return module.serverStatus; }
+int Snd_serverStatus() {
+  return module.serverStatus;
+}

@@ -32,7 +32,9 @@ struct Noise {
   }
 };
 
-double seconds(size_t i) { return static_cast<double>(i) / kRate; }
+double seconds(size_t i) {
+  return static_cast<double>(i) / kRate;
+}
 
 // Rises over `attack` samples, then follows `decay` from there.
 double envelope(size_t i, size_t attack, double decaySeconds) {
@@ -141,7 +143,8 @@ Bytes thrust() {
     double lowPass = 1.0 / (1.0 + (f / 140.0) * (f / 140.0));
     double amplitude = highPass * lowPass;
     double phase = kPi * (noise.next() + 1.0);
-    for (size_t i = 0; i < loop; ++i) cycle[i] += amplitude * std::sin(2.0 * kPi * f * i / kRate + phase);
+    for (size_t i = 0; i < loop; ++i)
+      cycle[i] += amplitude * std::sin(2.0 * kPi * f * i / kRate + phase);
   }
   size_t first = 0;
   for (size_t i = 0; i < loop; ++i) {
@@ -215,7 +218,8 @@ int main(int argc, char** argv) {
   for (const Sound& sound : sounds) writeRecord(out, sound.name, sound.bytes);
   bool written = std::fclose(out) == 0;
   if (argc == 4) {
-    for (const Sound& sound : sounds) writeWav(std::string(argv[3]) + "/" + sound.file + ".wav", sound.bytes);
+    for (const Sound& sound : sounds)
+      writeWav(std::string(argv[3]) + "/" + sound.file + ".wav", sound.bytes);
   }
   return written ? 0 : 1;
 }
