@@ -14,11 +14,12 @@ void useScript(const std::string& script);
 std::vector<std::string> paintedPixels();
 
 struct RunResult {
-  int status = -1;  // exit status, or 128 + signal
+  int status = -1;     // exit status, or 128 + signal
   std::string output;  // standard output
 };
 
-// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it did.
+// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it
+// did.
 RunResult runHeadless(const std::string& script, const std::string& folder,
                       const std::vector<std::string>& extraArguments = {});
 // A new empty folder under the test temp folder.

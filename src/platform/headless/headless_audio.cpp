@@ -9,7 +9,9 @@
 
 #include "platform/audio_device.h"
 
-static bool isDspPath(const char* path) { return std::strcmp(path, "/dev/dsp") == 0; }
+static bool isDspPath(const char* path) {
+  return std::strcmp(path, "/dev/dsp") == 0;
+}
 
 int dsp_access(const char* path, int mode) {
   if (isDspPath(path)) {
@@ -27,8 +29,14 @@ int dsp_open(const char* path, int flags) {
   return open(path, flags);
 }
 
-int dsp_ioctl(int fd, unsigned long request, int* argument) { return ioctl(fd, request, argument); }
+int dsp_ioctl(int fd, unsigned long request, int* argument) {
+  return ioctl(fd, request, argument);
+}
 
-ssize_t dsp_write(int fd, const void* bytes, size_t count) { return write(fd, bytes, count); }
+ssize_t dsp_write(int fd, const void* bytes, size_t count) {
+  return write(fd, bytes, count);
+}
 
-int dsp_close(int fd) { return close(fd); }
+int dsp_close(int fd) {
+  return close(fd);
+}
