@@ -141,10 +141,10 @@ TEST_F(ShotTest, DestroysATurretInsideItsStrictHitSquareAndFliesOn) {
 TEST_F(ShotTest, MissesATurretOnTheBordersOfItsHitSquare) {
   addTurret(kCameraX + 100, kCameraY + 50, kFloorTurret);
   addTurret(kCameraX + 200, kCameraY + 50, kCeilingTurret);
-  spawnStill(100, 57);   // offset 0
-  spawnStill(115, 57);   // offset 15
-  spawnStill(207, 50);   // offset 0
-  spawnStill(207, 65);   // offset 15
+  spawnStill(100, 57);  // offset 0
+  spawnStill(115, 57);  // offset 15
+  spawnStill(207, 50);  // offset 0
+  spawnStill(207, 65);  // offset 15
   updateShots();
   EXPECT_EQ(turrets[0].kind, kFloorTurret);
   EXPECT_EQ(turrets[1].kind, kCeilingTurret);

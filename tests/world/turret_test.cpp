@@ -180,8 +180,8 @@ TEST_F(TurretTest, OnTheFirstFrameEveryTurretInViewWithTheShipOnItsOpenSideFires
   levelState.dt = 29 / 50.0f;  // frameMs 30 moves one step towards the measured time
   addTurret(1100, 600, kFloorTurret);
   addTurret(1140, 480, kCeilingTurret);
-  addTurret(1180, 480, kFloorTurret);   // ship below it
-  addTurret(1500, 600, kFloorTurret);   // out of view
+  addTurret(1180, 480, kFloorTurret);  // ship below it
+  addTurret(1500, 600, kFloorTurret);  // out of view
   updateTurrets();
   EXPECT_EQ(liveShots(), 2);
   EXPECT_EQ(soundsPlayed(), 2);
