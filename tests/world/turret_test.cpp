@@ -19,6 +19,8 @@ constexpr int kFlightY = 550;
 // A level in its first round: view at (1040, 450), the flight point in its
 // middle, shots at 1.5 pixels per unit, countdowns of 10..1509, and a step of
 // 0.6 units (6 ticks), about what the first frame of a level takes.
+// The sound of a shot is seen through turretShotSounds, which counts the
+// sound calls, so that a shot dropped by a full pool can still be heard.
 class TurretTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -40,51 +42,46 @@ class TurretTest : public testing::Test {
     soundsBefore = turretShotSounds;
   }
 
-  // A turret with its top-left corner at world (x, y), its countdown run out.
+  // A turret with its top-left corner at world (x, y).
   static Turret& addTurret(int x, int y, int kind, int reload = 0) {
     turrets[++lastTurret] = Turret{x, y, kind, reload};
     return turrets[lastTurret];
   }
-
   static int liveShots() {
     int live = 0;
     for (const Shot& shot : shots) live += shot.life > 0;
     return live;
   }
-
+  // The countdowns the next draws of random() give, read ahead and then replayed.
+  static void expectReloads(unsigned seed, int range, int* first, int* second = nullptr) {
+    srandom(seed);
+    *first = static_cast<int>(random() % range) + 10;
+    if (second) *second = static_cast<int>(random() % range) + 10;
+    srandom(seed);
+  }
   int soundsPlayed() const { return turretShotSounds - soundsBefore; }
 
   int soundsBefore = 0;
 };
 
-// --- aiming ---
-
-TEST_F(TurretTest, AFloorTurretDirectlyBelowFiresStraightUp) {
-  addTurret(kFlightX - 8, 600, kFloorTurret);
+TEST_F(TurretTest, FiresStraightAlongTheAxisFromItsMuzzleWithTheLifeOfItsKind) {
+  addTurret(kFlightX - 8, 600, kFloorTurret);    // below: straight up
+  addTurret(kFlightX - 8, 500, kCeilingTurret);  // above: straight down
   updateTurrets();
-  ASSERT_EQ(liveShots(), 1);
+  ASSERT_EQ(liveShots(), 2);
   EXPECT_FLOAT_EQ(shots[0].x, kFlightX);
   EXPECT_FLOAT_EQ(shots[0].y, 599);
   EXPECT_FLOAT_EQ(shots[0].vx, 0);
   EXPECT_FLOAT_EQ(shots[0].vy, -1.5f);
   EXPECT_FLOAT_EQ(shots[0].life, 200 / 1.5f);
-  EXPECT_EQ(soundsPlayed(), 1);
-}
-
-TEST_F(TurretTest, ACeilingTurretDirectlyAboveFiresStraightDownWithTheShorterLife) {
-  addTurret(kFlightX - 8, 500, kCeilingTurret);
-  updateTurrets();
-  ASSERT_EQ(liveShots(), 1);
-  EXPECT_FLOAT_EQ(shots[0].x, kFlightX);
-  EXPECT_FLOAT_EQ(shots[0].y, 517);
-  EXPECT_FLOAT_EQ(shots[0].vx, 0);
-  EXPECT_FLOAT_EQ(shots[0].vy, 1.5f);
-  EXPECT_FLOAT_EQ(shots[0].life, 120 / 1.5f);
+  EXPECT_FLOAT_EQ(shots[1].y, 517);
+  EXPECT_FLOAT_EQ(shots[1].vy, 1.5f);
+  EXPECT_FLOAT_EQ(shots[1].life, 120 / 1.5f);
+  EXPECT_EQ(soundsPlayed(), 2);
 }
 
 TEST_F(TurretTest, AimsAtWhereTheFlightPointIsAtTheShotSpeed) {
-  // Muzzle at (1170, 590): dx -30, dy 40, 50 pixels away.
-  addTurret(1162, 591, kFloorTurret);
+  addTurret(1162, 591, kFloorTurret);  // muzzle (1170, 590): dx -30, dy 40
   levelState.turretShotSpeed = 2.5f;
   updateTurrets();
   ASSERT_EQ(liveShots(), 1);
@@ -93,49 +90,25 @@ TEST_F(TurretTest, AimsAtWhereTheFlightPointIsAtTheShotSpeed) {
   EXPECT_FLOAT_EQ(shots[0].life, 80);
 }
 
-// --- the open side ---
-
-TEST_F(TurretTest, AFloorTurretFiresAtAShipOneRowAboveItsMuzzleButNotLevelWithIt) {
-  Turret& turret = addTurret(1100, kFlightY + 2, kFloorTurret);  // muzzle row kFlightY + 1
+TEST_F(TurretTest, FiresOnlyAtAShipOnItsOpenSideOneRowAwayButNotLevelWithTheMuzzle) {
+  Turret& floor = addTurret(1100, kFlightY + 2, kFloorTurret);       // muzzle one row below
+  Turret& ceiling = addTurret(1140, kFlightY - 17, kCeilingTurret);  // muzzle level
   updateTurrets();
   ASSERT_EQ(liveShots(), 1);
   EXPECT_FLOAT_EQ(shots[0].y, kFlightY + 1);
 
   resetShots();
-  turret.reload = 0;
-  levelState.flightY = kFlightY + 1;  // level with the muzzle
-  updateTurrets();
-  EXPECT_EQ(liveShots(), 0);
-  EXPECT_EQ(soundsPlayed(), 1);
-}
-
-TEST_F(TurretTest, ACeilingTurretFiresAtAShipOneRowBelowItsMuzzleButNotLevelWithIt) {
-  Turret& turret = addTurret(1100, kFlightY - 17, kCeilingTurret);  // muzzle row kFlightY
-  updateTurrets();
-  EXPECT_EQ(liveShots(), 0);
-
-  turret.reload = 0;
-  levelState.flightY = kFlightY + 1;
+  floor.reload = ceiling.reload = 0;
+  levelState.flightY = kFlightY + 1;  // now level with the floor muzzle, one below the ceiling's
   updateTurrets();
   ASSERT_EQ(liveShots(), 1);
   EXPECT_FLOAT_EQ(shots[0].y, kFlightY);
-  EXPECT_EQ(soundsPlayed(), 1);
+  EXPECT_EQ(soundsPlayed(), 2);
+  EXPECT_GE(floor.reload, 10);  // a turret that may not fire still draws a new countdown
 }
-
-TEST_F(TurretTest, NeitherKindFiresAtAShipOnItsClosedSideButBothDrawANewCountdown) {
-  Turret& floor = addTurret(1100, 500, kFloorTurret);      // ship below it
-  Turret& ceiling = addTurret(1140, 600, kCeilingTurret);  // ship above it
-  updateTurrets();
-  EXPECT_EQ(liveShots(), 0);
-  EXPECT_EQ(soundsPlayed(), 0);
-  EXPECT_GE(floor.reload, 10);
-  EXPECT_GE(ceiling.reload, 10);
-}
-
-// --- the view ---
 
 TEST_F(TurretTest, OnlyATurretWhoseTopLeftCornerIsInViewFires) {
-  // Floor turrets all below the flight point; corners just inside and just outside.
+  // Floor turrets below the flight point, corners just inside and just outside.
   const int inside[][2] = {{0, 110}, {319, 110}, {100, 199}};
   const int outside[][2] = {{-1, 110}, {320, 110}, {100, 200}};
   for (const auto& corner : inside) addTurret(kCameraX + corner[0], kCameraY + corner[1], 1);
@@ -144,40 +117,35 @@ TEST_F(TurretTest, OnlyATurretWhoseTopLeftCornerIsInViewFires) {
   updateTurrets();
   EXPECT_EQ(liveShots(), 3);
   EXPECT_EQ(soundsPlayed(), 3);
-  for (int i = 0; i <= lastTurret; ++i) EXPECT_GE(turrets[i].reload, 10) << i;
 }
 
-TEST_F(TurretTest, ACornerOnePixelLeftOfTheViewDoesNotFireButStillRedrawsItsCountdown) {
+TEST_F(TurretTest, ACornerOnePixelLeftOfTheViewDoesNotFireButRedrawsItsCountdown) {
   Turret& turret = addTurret(kCameraX - 1, 600, kFloorTurret);
-  srandom(11);
-  const int expected = static_cast<int>(random() % 1500) + 10;
-  srandom(11);
+  int expected = 0;
+  expectReloads(11, 1500, &expected);
   updateTurrets();
   EXPECT_EQ(liveShots(), 0);
   EXPECT_EQ(turret.reload, expected);
 }
 
-// --- the countdown ---
-
-TEST_F(TurretTest, CountsDownByTheStepInTenthsRounded) {
+TEST_F(TurretTest, CountsDownByTheStepInTenthsRoundedAndFiresOnlyBelowZero) {
   Turret& early = addTurret(1100, 600, kFloorTurret, 6);
   Turret& late = addTurret(1140, 600, kFloorTurret, 7);
   levelState.dt = 0.64f;  // 6.4 tenths: 6 ticks
   updateTurrets();
-  EXPECT_EQ(early.reload, 0);  // run down to 0 is not yet run out
+  EXPECT_EQ(early.reload, 0);
   EXPECT_EQ(late.reload, 1);
   EXPECT_EQ(liveShots(), 0);
 
   levelState.dt = 0.06f;  // 0.6 tenths: 1 tick
   updateTurrets();
-  EXPECT_EQ(liveShots(), 1);
+  ASSERT_EQ(liveShots(), 1);
   EXPECT_FLOAT_EQ(shots[0].x, 1108);
-  EXPECT_GE(early.reload, 10);
   EXPECT_EQ(late.reload, 0);
 }
 
 TEST_F(TurretTest, OnTheFirstFrameEveryTurretInViewWithTheShipOnItsOpenSideFires) {
-  levelState.dt = 29 / 50.0f;  // frameMs 30 moves one step towards the measured time
+  levelState.dt = 29 / 50.0f;  // frameMs 30 moved one step towards the measured time
   addTurret(1100, 600, kFloorTurret);
   addTurret(1140, 480, kCeilingTurret);
   addTurret(1180, 480, kFloorTurret);  // ship below it
@@ -185,18 +153,14 @@ TEST_F(TurretTest, OnTheFirstFrameEveryTurretInViewWithTheShipOnItsOpenSideFires
   updateTurrets();
   EXPECT_EQ(liveShots(), 2);
   EXPECT_EQ(soundsPlayed(), 2);
-  EXPECT_FLOAT_EQ(shots[0].x, 1108);
-  EXPECT_FLOAT_EQ(shots[1].x, 1148);
 }
 
 TEST_F(TurretTest, EachRunOutCountdownDrawsTheNextRandomNumberInSlotOrder) {
   Turret& fires = addTurret(1100, 600, kFloorTurret);
-  Turret& waits = addTurret(1100, 500, kFloorTurret);
+  Turret& waits = addTurret(1100, 500, kFloorTurret);  // ship below it
   Turret& counting = addTurret(1140, 600, kFloorTurret, 100);
-  srandom(5);
-  const int first = static_cast<int>(random() % 1500) + 10;
-  const int second = static_cast<int>(random() % 1500) + 10;
-  srandom(5);
+  int first = 0, second = 0;
+  expectReloads(5, 1500, &first, &second);
   updateTurrets();
   EXPECT_EQ(fires.reload, first);
   EXPECT_EQ(waits.reload, second);
@@ -214,7 +178,7 @@ TEST_F(TurretTest, AReloadRangeOfZeroGivesTheShortestCountdown) {
   EXPECT_EQ(liveShots(), 3);
 }
 
-TEST_F(TurretTest, WhilePausedNoCountdownRunsDown) {
+TEST_F(TurretTest, WhilePausedNoCountdownRunsDownAndDestroyedTurretsNeverDo) {
   Turret& runOut = addTurret(1100, 600, kFloorTurret, 0);
   Turret& waiting = addTurret(1140, 600, kFloorTurret, 3);
   for (float dt : {0.0f, 0.04f}) {  // both round to 0 ticks
@@ -223,57 +187,42 @@ TEST_F(TurretTest, WhilePausedNoCountdownRunsDown) {
   }
   EXPECT_EQ(runOut.reload, 0);
   EXPECT_EQ(waiting.reload, 3);
+
+  Turret& destroyed = addTurret(1180, 600, 0, 0);
+  levelState.dt = 0.6f;
+  runOut.kind = waiting.kind = 0;
+  updateTurrets();
+  EXPECT_EQ(destroyed.reload, 0);
   EXPECT_EQ(liveShots(), 0);
   EXPECT_EQ(soundsPlayed(), 0);
 }
 
-TEST_F(TurretTest, DestroyedTurretsNeitherCountDownNorFire) {
-  Turret& destroyed = addTurret(1100, 600, 0, 0);
-  Turret& unknown = addTurret(1140, 600, 3, 0);
-  updateTurrets();
-  EXPECT_EQ(destroyed.reload, 0);
-  EXPECT_EQ(unknown.reload, 0);
-  EXPECT_EQ(liveShots(), 0);
-}
-
-// --- a full pool ---
-
 TEST_F(TurretTest, WithAFullPoolAFiringTurretStillPlaysItsSoundAndRedrawsItsCountdown) {
   for (int i = 0; i < kShotSlots; ++i) spawnShot(1050 + i, 460, 0, 0, 10);
   Turret& turret = addTurret(1100, 600, kFloorTurret);
-  srandom(3);
-  const int expected = static_cast<int>(random() % 1500) + 10;
-  srandom(3);
+  int expected = 0;
+  expectReloads(3, 1500, &expected);
   updateTurrets();
   EXPECT_EQ(soundsPlayed(), 1);
   EXPECT_EQ(turret.reload, expected);
-  for (int i = 0; i < kShotSlots; ++i) {
-    EXPECT_FLOAT_EQ(shots[i].x, 1050 + i) << i;
-    EXPECT_FLOAT_EQ(shots[i].y, 460) << i;
-  }
+  for (int i = 0; i < kShotSlots; ++i) EXPECT_FLOAT_EQ(shots[i].x, 1050 + i) << i;
 }
 
-// --- with the shots ---
-
 TEST_F(TurretTest, ATurretsOwnShotLeavesItUnharmed) {
-  addTurret(kFlightX - 8, 600, kFloorTurret);    // straight up
-  addTurret(kFlightX - 8, 500, kCeilingTurret);  // straight down
-  addTurret(1100, kFlightY + 2, kFloorTurret);   // one row below, far to the left
+  addTurret(kFlightX - 8, 600, kFloorTurret);
+  addTurret(kFlightX - 8, 500, kCeilingTurret);
+  addTurret(1100, kFlightY + 2, kFloorTurret);  // one row below, far to the left
   updateTurrets();
   updateShots();
   EXPECT_EQ(liveShots(), 3);
-  for (int i = 0; i <= lastTurret; ++i) EXPECT_GT(turrets[i].kind, 0) << i;
   EXPECT_EQ(gameState.score, 0);
 }
-
-// --- the images ---
 
 TEST_F(TurretTest, TheCeilingImageIsTheFloorImageTurnedHalfAround) {
   for (int row = 0; row < 16; ++row) {
     for (int column = 0; column < 16; ++column) {
       EXPECT_EQ(ceilingTurretSprite[row * 16 + column],
-                floorTurretSprite[(15 - row) * 16 + (15 - column)])
-          << row << "," << column;
+                floorTurretSprite[(15 - row) * 16 + (15 - column)]);
     }
   }
 }
@@ -283,30 +232,22 @@ TEST_F(TurretTest, DrawsEachLiveTurretOpaquelyWhereItStands) {
   addTurret(kCameraX + 20, kCameraY + 30, kFloorTurret);
   addTurret(kCameraX + 60, kCameraY + 30, kCeilingTurret);
   addTurret(kCameraX + 100, kCameraY + 30, 0);
-  addTurret(kCameraX - 8, kCameraY + 60, kFloorTurret);  // half out of view
   drawTurrets();
-  // Floor image: empty top rows, the barrel's first grey row at 3..12, the wide foot.
+  // Floor image: empty top rows, the barrel's first grey row at 3..12, the foot's grey.
   EXPECT_EQ(getPixel(20, 30), 0);
   EXPECT_EQ(getPixel(22, 32), 0);
   EXPECT_EQ(getPixel(23, 32), 24);
   EXPECT_EQ(getPixel(21, 34), 30);
-  EXPECT_EQ(getPixel(21, 36), 30);
-  EXPECT_EQ(getPixel(22, 36), 27);
   EXPECT_EQ(getPixel(22, 40), 26);
-  EXPECT_EQ(getPixel(35, 38), 27);
-  EXPECT_EQ(getPixel(35, 45), 0);
   EXPECT_EQ(getPixel(36, 30), 5);
   // Ceiling image: the same turned over, foot at the top.
-  EXPECT_EQ(getPixel(60, 30), 0);
   EXPECT_EQ(getPixel(62, 30), 24);
-  EXPECT_EQ(getPixel(75, 45), 0);
   EXPECT_EQ(getPixel(72, 43), 24);
+  EXPECT_EQ(getPixel(75, 45), 0);
   // The destroyed turret leaves what lay beneath.
   for (int y = 30; y < 46; ++y) {
     for (int x = 100; x < 116; ++x) EXPECT_EQ(getPixel(x, y), 5) << x << "," << y;
   }
-  EXPECT_EQ(getPixel(0, 68), 27);  // column 8 of the clipped one
-  EXPECT_EQ(getPixel(7, 60), 0);
 }
 
 }  // namespace
