@@ -56,12 +56,14 @@ void encodeRecord(int row, uint8_t record[kRecordBytes]) {
 }
 
 // Positions up to and including L are taken (L may claim more than 20); the
-// name ends at its first 0, and after 20 characters at the latest.
+// name ends at its first 0, and after 20 characters at the latest. The rest of
+// the field stays 0.
 void decodeRecord(int row, const uint8_t record[kRecordBytes]) {
   char* name = highScoreNames[row];
   std::memset(name, 0, kNameField);
   for (int j = 0; j < kNameLength && j <= record[0]; ++j) {
     name[j] = static_cast<char>(unscramble(record[1 + j], row));
+    if (name[j] == '\0') break;
   }
   highScores[row] = record[21] * 256u + record[22];
 }
@@ -125,7 +127,7 @@ void encodeScoreFile(uint8_t bytes[kScoreFileBytes]) {
 void decodeScoreFile(const uint8_t* bytes, size_t size) {
   uint8_t image[kScoreFileBytes];
   std::memset(image, 255, sizeof image);
-  std::memcpy(image, bytes, size < sizeof image ? size : sizeof image);
+  if (size > 0) std::memcpy(image, bytes, size < sizeof image ? size : sizeof image);
 
   for (int index = 0; index < kSettingsBytes; ++index) *settingsField(index) = image[index];
   uint32_t sum = 0;
