@@ -40,12 +40,11 @@ run_tests() {
   install_missing
   build build -DCMAKE_BUILD_TYPE=Release
   ctest --test-dir build -j "$jobs" --output-on-failure
-  build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DKRAVIX_SANITIZE=ON \
-    -DKRAVIX_FUZZ=ON
+  build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DKRAVIX_SANITIZE=ON
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize -j "$jobs" --output-on-failure
-  for fuzz_script in tools/*/run_fuzz.sh; do
-    [ -e "$fuzz_script" ] && "$fuzz_script" build-sanitize
+  for fuzz_script in src/*/run_*_fuzzer.sh; do
+    bash "$fuzz_script" 60
   done
   echo "All tests passed."
 }

@@ -10,7 +10,7 @@ void startHeadlessVideo();
 // Loads a script into the headless keyboard; fails the test on a bad script.
 void useScript(const std::string& script);
 
-// Pixels of the frame buffer with colour other than 0, as "x,y" strings, sorted.
+// Pixels of the frame buffer with colour other than 0, as "x,y" strings, row by row.
 std::vector<std::string> paintedPixels();
 
 struct RunResult {
