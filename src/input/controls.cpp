@@ -9,9 +9,13 @@ void startKeyboard() {
   keyboard_translatekeys(TRANSLATE_CURSORKEYS);
 }
 
-void stopKeyboard() { keyboard_close(); }
+void stopKeyboard() {
+  keyboard_close();
+}
 
-static uint8_t held(int scancode) { return static_cast<uint8_t>(keyboard_keypressed(scancode)); }
+static uint8_t held(int scancode) {
+  return static_cast<uint8_t>(keyboard_keypressed(scancode));
+}
 
 void pollControls() {
   keyboard_update();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "video/frame_buffer.h"
@@ -49,6 +50,12 @@ void drawCircle(int cx, int cy, int radius, uint8_t colour) {
 }
 
 void drawSprite16(int x, int y, const uint8_t* image) {
+  if (x >= 0 && y >= 0 && x + 16 <= kScreenWidth && y + 16 <= kScreenHeight) {
+    for (int r = 0; r < 16; ++r) {
+      std::memcpy(&frameBuffer.pixels[(y + r) * kScreenWidth + x], &image[r * 16], 16);
+    }
+    return;
+  }
   for (int r = 0; r < 16; ++r) {
     if (y + r < 0 || y + r >= kScreenHeight) continue;
     for (int c = 0; c < 16; ++c) {

@@ -21,7 +21,9 @@ void fillRect(int x1, int y1, int x2, int y2, uint8_t colour) {
   }
 }
 
-static int clampRows(int rows) { return std::clamp(rows, 0, kScreenHeight); }
+static int clampRows(int rows) {
+  return std::clamp(rows, 0, kScreenHeight);
+}
 
 void clearFrame(uint8_t colour, int rows) {
   std::memset(frameBuffer.pixels, colour, clampRows(rows) * kScreenWidth);

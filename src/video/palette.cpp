@@ -27,12 +27,24 @@ constexpr void buildHueCircle(PaletteTable& p, int first, const uint8_t (&level)
     uint8_t up = level[j], down = level[4 - j], low = level[0], high = level[4];
     uint8_t r = 0, g = 0, b = 0;
     switch (k / 4) {
-      case 0: r = up, g = low, b = high; break;
-      case 1: r = high, g = low, b = down; break;
-      case 2: r = high, g = up, b = low; break;
-      case 3: r = down, g = high, b = low; break;
-      case 4: r = low, g = high, b = up; break;
-      default: r = low, g = down, b = high; break;
+      case 0:
+        r = up, g = low, b = high;
+        break;
+      case 1:
+        r = high, g = low, b = down;
+        break;
+      case 2:
+        r = high, g = up, b = low;
+        break;
+      case 3:
+        r = down, g = high, b = low;
+        break;
+      case 4:
+        r = low, g = high, b = up;
+        break;
+      default:
+        r = low, g = down, b = high;
+        break;
     }
     p.rgb[first + k][0] = r;
     p.rgb[first + k][1] = g;
@@ -42,9 +54,9 @@ constexpr void buildHueCircle(PaletteTable& p, int first, const uint8_t (&level)
 
 constexpr PaletteTable buildDefaultPalette() {
   constexpr uint8_t kCircleLevels[9][5] = {
-      {0, 16, 31, 47, 63},  {31, 39, 47, 55, 63}, {45, 49, 54, 58, 63},
-      {0, 7, 14, 21, 28},   {14, 17, 21, 24, 28}, {20, 22, 24, 26, 28},
-      {0, 4, 8, 12, 16},    {8, 10, 12, 14, 16},  {11, 12, 13, 15, 16},
+      {0, 16, 31, 47, 63}, {31, 39, 47, 55, 63}, {45, 49, 54, 58, 63},
+      {0, 7, 14, 21, 28},  {14, 17, 21, 24, 28}, {20, 22, 24, 26, 28},
+      {0, 4, 8, 12, 16},   {8, 10, 12, 14, 16},  {11, 12, 13, 15, 16},
   };
   PaletteTable p{};
   buildTextColours(p);

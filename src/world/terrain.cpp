@@ -14,8 +14,12 @@ constexpr int kMapScale = 16;
 constexpr int kMapCentre = 20;  // the map cell that holds the reference point
 constexpr int kMapReferenceMinX = 320, kMapReferenceMaxX = 1744;
 
-bool bothBelow(int a, int b, int limit) { return a < limit && b < limit; }
-bool bothAbove(int a, int b, int limit) { return a > limit && b > limit; }
+bool bothBelow(int a, int b, int limit) {
+  return a < limit && b < limit;
+}
+bool bothAbove(int a, int b, int limit) {
+  return a > limit && b > limit;
+}
 
 }  // namespace
 

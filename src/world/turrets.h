@@ -1,5 +1,7 @@
 // Floor and ceiling turrets: 16x16 images that fire at the flight point when
 // they are in view and the ship is on their open side, and die to one shot.
+// The level builder fills the table, the level loop runs updateTurrets and
+// drawTurrets each frame; shots destroy turrets. Turrets never move.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +19,12 @@ constexpr int kCeilingTurret = 2;
 extern Turret turrets[kTurretSlots];
 extern int lastTurret;
 
+// Turret-shot sounds asked for since start-up, one per shot fired, whether or
+// not the shot pool had room; lets the sound call be seen without a device.
+extern int turretShotSounds;
+
 extern const uint8_t floorTurretSprite[256];
-extern uint8_t ceilingTurretSprite[256];
+extern uint8_t ceilingTurretSprite[256];  // the floor image turned by 180 degrees
 
 void makeCeilingSprite();
 void updateTurrets();

@@ -10,15 +10,16 @@ void startHeadlessVideo();
 // Loads a script into the headless keyboard; fails the test on a bad script.
 void useScript(const std::string& script);
 
-// Pixels of the frame buffer with colour other than 0, as "x,y" strings, sorted.
+// Pixels of the frame buffer with colour other than 0, as "x,y" strings, row by row.
 std::vector<std::string> paintedPixels();
 
 struct RunResult {
-  int status = -1;  // exit status, or 128 + signal
+  int status = -1;     // exit status, or 128 + signal
   std::string output;  // standard output
 };
 
-// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it did.
+// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it
+// did.
 RunResult runHeadless(const std::string& script, const std::string& folder,
                       const std::vector<std::string>& extraArguments = {});
 // A new empty folder under the test temp folder.

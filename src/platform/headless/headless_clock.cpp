@@ -10,4 +10,6 @@ int clock_gettimeofday(struct timeval* now) {
   return 0;
 }
 
-void headlessSetFrameMs(int ms) { headlessState().frameMs = ms; }
+void headlessSetFrameMs(int ms) {
+  headlessState().frameMs = ms;
+}

@@ -61,8 +61,16 @@ int keyboard_keypressed(int scancode) {
   return headlessState().held[scancode] ? 1 : 0;
 }
 
-void keyboard_close() { headlessState().keyboardOpen = false; }
+void keyboard_close() {
+  headlessState().keyboardOpen = false;
+}
 
-long headlessPollCount() { return headlessState().polls; }
-bool headlessKeyboardOpen() { return headlessState().keyboardOpen; }
-bool headlessScriptDone() { return headlessState().scriptDone; }
+long headlessPollCount() {
+  return headlessState().polls;
+}
+bool headlessKeyboardOpen() {
+  return headlessState().keyboardOpen;
+}
+bool headlessScriptDone() {
+  return headlessState().scriptDone;
+}

@@ -16,7 +16,9 @@ bool writeFile(const std::string& path, const unsigned char* bytes, size_t count
 
 }  // namespace
 
-void headlessSetOutDir(const std::string& folder) { headlessState().outDir = folder; }
+void headlessSetOutDir(const std::string& folder) {
+  headlessState().outDir = folder;
+}
 
 bool headlessWriteShot(const std::string& name) {
   const HeadlessState& state = headlessState();

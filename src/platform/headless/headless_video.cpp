@@ -23,7 +23,9 @@ int vga_setmode(int mode) {
   return -1;
 }
 
-unsigned char* vga_getgraphmem() { return headlessState().videoMemory; }
+unsigned char* vga_getgraphmem() {
+  return headlessState().videoMemory;
+}
 
 int vga_setpalette(int index, int red, int green, int blue) {
   if (index < 0 || index > 255) return -1;
@@ -34,11 +36,23 @@ int vga_setpalette(int index, int red, int green, int blue) {
   return 0;
 }
 
-void vga_present() { ++headlessState().presents; }
+void vga_present() {
+  ++headlessState().presents;
+}
 
-const unsigned char* headlessScreen() { return headlessState().videoMemory; }
-const unsigned char* headlessPalette() { return headlessState().palette; }
-long headlessPresentCount() { return headlessState().presents; }
-bool headlessInGraphicsMode() { return headlessState().graphicsMode; }
+const unsigned char* headlessScreen() {
+  return headlessState().videoMemory;
+}
+const unsigned char* headlessPalette() {
+  return headlessState().palette;
+}
+long headlessPresentCount() {
+  return headlessState().presents;
+}
+bool headlessInGraphicsMode() {
+  return headlessState().graphicsMode;
+}
 
-void headlessReset() { headlessState() = HeadlessState{}; }
+void headlessReset() {
+  headlessState() = HeadlessState{};
+}

@@ -1,3 +1,5 @@
 #include "platform/clock.h"
 
-int clock_gettimeofday(struct timeval* now) { return gettimeofday(now, nullptr); }
+int clock_gettimeofday(struct timeval* now) {
+  return gettimeofday(now, nullptr);
+}

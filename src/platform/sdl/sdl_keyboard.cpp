@@ -35,7 +35,8 @@ void takeEvent(const SDL_Event& event) {
       takeKey(event.key);
       break;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) std::fill(std::begin(held), std::end(held), false);
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+        std::fill(std::begin(held), std::end(held), false);
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) quitting = true;
       break;
     default:
@@ -50,7 +51,9 @@ int keyboard_init() {
   return 0;
 }
 
-void keyboard_translatekeys(int mask) { translateCursorKeys = (mask & TRANSLATE_CURSORKEYS) != 0; }
+void keyboard_translatekeys(int mask) {
+  translateCursorKeys = (mask & TRANSLATE_CURSORKEYS) != 0;
+}
 
 void keyboard_update() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
@@ -64,4 +67,6 @@ int keyboard_keypressed(int scancode) {
   return held[scancode] ? 1 : 0;
 }
 
-void keyboard_close() { std::fill(std::begin(held), std::end(held), false); }
+void keyboard_close() {
+  std::fill(std::begin(held), std::end(held), false);
+}
