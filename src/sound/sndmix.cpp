@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/audio_device.h"
 #include "sound/mixer.h"
@@ -112,8 +113,9 @@ int deviceBlockSize() {
 }
 
 [[noreturn]] void runServer() {
-  // Like any writer into a pipe, a server whose device reader has gone ends.
-  signal(SIGPIPE, SIG_DFL);
+  // The game's signal handlers act on the game's keyboard and window: the server
+  // takes the defaults, and like any pipe writer ends when its device reader goes.
+  for (int inherited : {SIGALRM, SIGINT, SIGTERM, SIGPIPE}) signal(inherited, SIG_DFL);
   auto* channels = static_cast<MixChannel*>(
       std::calloc(module.channels > 0 ? module.channels : 1, sizeof(MixChannel)));
   module.device = dsp_open(module.devicePath, O_WRONLY);

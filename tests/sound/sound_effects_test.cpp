@@ -8,10 +8,12 @@
 #include <thread>
 
 #include "platform/headless/headless_audio.h"
+#include "screens/options_menu.h"
 #include "screens/settings.h"
 #include "sound/fifo_device.h"
 #include "sound/samples.h"
 #include "sound/sound_effects.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -97,6 +99,22 @@ TEST_F(SoundEffects, ThrustStartsTheNoiseOnceAndReleasingItSendsOneSilence) {
   EXPECT_EQ(thrustSoundOn, 0);
   fifo.releaseServer();
   for (const Bytes& block : fifo.readBlocks(5)) EXPECT_EQ(block, silentBlock());
+}
+
+TEST_F(SoundEffects, EnteringTheOptionsMenuDuringThrustStopsTheNoise) {
+  fifo.holdServer();
+  shipThrusting = 1;
+  updateThrustSound();
+  fifo.releaseServer();
+  EXPECT_EQ(fifo.readBlock(), thrustLoop(0, kBlock));
+
+  startHeadlessVideo();
+  useScript("wait 2\nhold ENTER 1\nwait 10\n");  // Enter leaves the menu
+  fifo.holdServer();
+  runOptionsMenu();
+  fifo.releaseServer();
+  EXPECT_EQ(thrustSoundOn, 0);
+  for (const Bytes& block : fifo.readBlocks(3)) EXPECT_EQ(block, silentBlock());
 }
 
 TEST_F(SoundEffects, WithEffectsOffThrustIsSilentUntilTheyAreOnAgain) {
