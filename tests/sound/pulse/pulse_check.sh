@@ -1,12 +1,17 @@
 #!/bin/bash
 # Shows the game's sound reaching a PulseAudio server on a machine without
-# /dev/dsp: starts PulseAudio with a null sink and an X server (Xvfb), runs
-# sound_output_check (window first, then the sound server, thrust and effects),
-# records the sink's monitor with parec and finds each sound in the recording.
-# Needs: apt-get install pulseaudio pulseaudio-utils xvfb. Not part of the tests.
-#   tests/sound/pulse/pulse_check.sh [BUILD_FOLDER]
+# /dev/dsp: starts PulseAudio with a null sink and an X server (Xvfb), plays
+# sounds, records the sink's monitor with parec and finds each sound in the
+# recording, with the time from its cause to its being heard.
+#   tests/sound/pulse/pulse_check.sh [BUILD_FOLDER] [driver|game]
+# driver (the default): sound_output_check opens the game's window, then starts
+#   the sound and plays thrust and the three effects.
+# game: the game itself, driven with xdotool: a game is started, the ship
+#   thrusts and fires; the key presses are the events.
+# Needs pulseaudio, pulseaudio-utils and xvfb (and xdotool for game). Not run by CTest.
 set -eu
 build=$(realpath "${1:-build}")
+what=${2:-driver}
 check="$build/tests/sound/sound_output_check"
 work=$(mktemp -d /tmp/kravix-pulse-check.XXXXXX)
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
@@ -34,7 +39,30 @@ pids+=($recording)
 # The monitor's first data can take a second or two to come.
 for _ in $(seq 100); do [ -s "$work/recording.raw.times" ] && break; sleep 0.1; done
 sleep 0.3
-DISPLAY=:77 SDL_AUDIODRIVER=pulseaudio "$check" play | tee "$work/events.log"
+
+event() { echo "EVENT $1 $(date +%s%6N)" | tee -a "$work/events.log"; }
+key() { DISPLAY=:77 xdotool "$1" --window "$window" "$2"; }
+
+if [ "$what" = game ]; then
+  DISPLAY=:77 SDL_AUDIODRIVER=pulseaudio "$build/kravix" >"$work/game.out" 2>&1 &
+  game=$!
+  pids+=($game)
+  sleep 2
+  window=$(DISPLAY=:77 xdotool search --name Kravix | head -1)
+  key keydown Return; sleep 0.05; key keyup Return   # title: the logo turns, then a game starts
+  sleep 3
+  key keydown Return; sleep 0.05; key keyup Return   # intro: the level starts
+  sleep 1
+  event thrust; key keydown Shift_R; sleep 0.6
+  event thrust-stop; key keyup Shift_R; sleep 0.6
+  for _ in 1 2 3; do
+    event ship-shot; key keydown Return; sleep 0.05; key keyup Return; sleep 0.7
+  done
+  key keydown F12; sleep 0.5
+  wait "$game" || true
+else
+  DISPLAY=:77 SDL_AUDIODRIVER=pulseaudio "$check" play | tee "$work/events.log"
+fi
 sleep 0.5
 kill "$recording"
 wait "$recorder"
