@@ -42,6 +42,7 @@ struct EmulatedDsp {
   Output output;
   int rate = 8000;  // the OSS defaults: 8 kHz unsigned 8-bit mono
   int fragment = 128;
+  bool outputFailed = false;  // SDL would not open it: the device stays mute
   // The block handed over by the last write, until SDL has taken all of it.
   std::mutex lock;
   std::condition_variable changed;
@@ -118,8 +119,10 @@ bool outputExists() {
 // settled, and starts playing at once.
 bool outputReady() {
   if (dsp.output.device != 0) return true;
+  if (dsp.outputFailed) return false;
   dsp.output = openOutput(dsp.rate, dsp.fragment);
-  if (dsp.output.device == 0) return false;
+  dsp.outputFailed = dsp.output.device == 0;
+  if (dsp.outputFailed) return false;
   SDL_PauseAudioDevice(dsp.output.device, 0);
   return true;
 }
