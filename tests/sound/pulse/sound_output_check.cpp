@@ -61,7 +61,9 @@ int play() {
   drawText(124, 96, 15, "SOUND OUTPUT CHECK");
   copyFrame();
   settings.effectsOn = 1;
+  logEvent("starting-sound");
   startSound();
+  logEvent("sound-started");
   if (!soundAvailable) return 1;
   runFrames(1000);
   logEvent("thrust");
