@@ -1,17 +1,24 @@
 #include "platform/sdl/sdl_audio_emulated.h"
 
-#include <SDL2/SDL.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
+#include <cstdlib>
 #include <cstring>
-#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/sdl_audio_helper.h"
+
+extern char** environ;
 
 namespace {
 
@@ -21,150 +28,154 @@ using std::chrono::milliseconds;
 constexpr unsigned long kSetFragment = 0xC004500A;   // SNDCTL_DSP_SETFRAGMENT
 constexpr unsigned long kSpeed = 0xC0045002;         // SNDCTL_DSP_SPEED
 constexpr unsigned long kGetBlockSize = 0xC0045004;  // SNDCTL_DSP_GETBLKSIZE
-constexpr int kMaxFragment = 1 << 16;
-constexpr uint8_t kSilence = 128;
-constexpr milliseconds kProbeTimeout{3000};
-// How long SDL's callback waits for a block that is being mixed right now, when
-// SDL asks for several blocks in a row.
-constexpr milliseconds kCallbackPatience{5};
-
-// The process that started the program: the game. Any other is the forked server.
-const pid_t gameProcess = getpid();
-
-struct Output {
-  SDL_AudioDeviceID device = 0;
-  int rate = 0;
-  int fragment = 0;
-};
+constexpr milliseconds kAnswerPatience{3000};
 
 struct EmulatedDsp {
-  int fd = -1;  // a descriptor on /dev/null standing for the device
-  Output output;
+  int fd = -1;      // a descriptor on /dev/null standing for the device
   int rate = 8000;  // the OSS defaults: 8 kHz unsigned 8-bit mono
   int fragment = 128;
-  bool outputFailed = false;  // SDL would not open it: the device stays mute
-  // The block handed over by the last write, until SDL has taken all of it.
-  std::mutex lock;
-  std::condition_variable changed;
-  uint8_t pending[kMaxFragment];
-  int pendingSize = 0;
-  int pendingTaken = 0;
+  pid_t helper = 0;  // started with the first write, when rate and fragment are settled
+  int socket = -1;
+  bool outputFailed = false;  // SDL would not play: the device stays mute
 };
 
 EmulatedDsp dsp;
 
-bool blockWaiting() {
-  return dsp.pendingTaken < dsp.pendingSize;
-}
-
-void takePending(uint8_t* stream, int length) {
-  std::unique_lock<std::mutex> guard(dsp.lock);
-  Clock::time_point giveUp = Clock::now() + kCallbackPatience;
-  int filled = 0;
-  while (filled < length) {
-    if (!blockWaiting() && !dsp.changed.wait_until(guard, giveUp, blockWaiting)) break;
-    int count = std::min(length - filled, dsp.pendingSize - dsp.pendingTaken);
-    std::memcpy(stream + filled, dsp.pending + dsp.pendingTaken, count);
-    filled += count;
-    dsp.pendingTaken += count;
-    if (!blockWaiting()) dsp.changed.notify_all();
-  }
-  std::memset(stream + filled, kSilence, length - filled);
-}
-
-void onSdlWantsAudio(void* /*unused*/, Uint8* stream, int length) {
-  takePending(stream, length);
-}
-
-// SDL audio is only ever started in a process that was forked from the game.
-bool startSdlAudio() {
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  return SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-}
-
-Output openOutput(int rate, int fragment) {
-  if (!startSdlAudio()) return Output{};
-  SDL_AudioSpec wanted{};
-  wanted.freq = rate;
-  wanted.format = AUDIO_U8;
-  wanted.channels = 1;
-  wanted.samples = static_cast<Uint16>(std::min(fragment, 32768));
-  wanted.callback = onSdlWantsAudio;
-  SDL_AudioSpec obtained{};
-  SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-  return device == 0 ? Output{} : Output{device, rate, fragment};
-}
-
-// Proves in a throwaway child that SDL finds an output, leaving the game's own SDL untouched.
-bool outputExists() {
-  pid_t probe = fork();
-  if (probe < 0) return false;
-  if (probe == 0) _exit(openOutput(dsp.rate, dsp.fragment).device != 0 ? 0 : 1);
-  Clock::time_point giveUp = Clock::now() + kProbeTimeout;
-  int status = 0;
+// Waits for one byte from the helper; false when none comes in time.
+bool receiveAnswer(int socket, uint8_t* answer, milliseconds patience) {
+  Clock::time_point giveUp = Clock::now() + patience;
   for (;;) {
-    pid_t done = waitpid(probe, &status, WNOHANG);
-    if (done == probe) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (done < 0 && errno != EINTR) return false;
+    auto left = std::chrono::duration_cast<milliseconds>(giveUp - Clock::now()).count();
+    pollfd readable{socket, POLLIN, 0};
+    int ready = poll(&readable, 1, static_cast<int>(std::max<long long>(left, 0)));
+    if (ready > 0) return recv(socket, answer, 1, 0) == 1;
+    if (ready == 0 || errno != EINTR) return false;
+  }
+}
+
+// Reaps the helper; one that does not end in time is killed.
+void endHelper(pid_t helper, milliseconds patience) {
+  Clock::time_point giveUp = Clock::now() + patience;
+  int status = 0;
+  while (waitpid(helper, &status, WNOHANG) == 0) {
     if (Clock::now() > giveUp) {
-      kill(probe, SIGKILL);
-      waitpid(probe, &status, 0);
-      return false;
+      kill(helper, SIGKILL);
+      waitpid(helper, &status, 0);
+      return;
     }
     usleep(2000);
   }
 }
 
-// The output opens with the first write, when the rate and fragment size are
-// settled, and starts playing at once.
+// The program executed afresh as the audio helper, on the other end of a socket
+// pair; it keeps no other descriptor of ours.
+pid_t startHelper(const char* role, int* socket) {
+  int ends[2];
+  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], kAudioHelperSocket);
+  posix_spawn_file_actions_addclosefrom_np(&actions, kAudioHelperSocket + 1);
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry) {
+    if (std::strncmp(*entry, kAudioHelperVariable, std::strlen(kAudioHelperVariable)) != 0) {
+      environment.emplace_back(*entry);
+    }
+  }
+  environment.push_back(std::string(kAudioHelperVariable) + "=" + role);
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  char name[] = "kravix-audio";
+  char* argv[] = {name, nullptr};
+  pid_t helper = -1;
+  if (posix_spawn(&helper, "/proc/self/exe", &actions, nullptr, argv, envp.data()) != 0) {
+    helper = -1;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  close(ends[1]);
+  if (helper < 0) {
+    close(ends[0]);
+    return -1;
+  }
+  *socket = ends[0];
+  return helper;
+}
+
+// A helper that opens SDL's output at the OSS defaults, answers and ends.
+bool outputExists() {
+  int socket = -1;
+  pid_t probe = startHelper(kAudioHelperProbe, &socket);
+  if (probe < 0) return false;
+  uint8_t answer = 0;
+  bool playing = receiveAnswer(socket, &answer, kAnswerPatience) && answer == kAudioYes;
+  close(socket);
+  endHelper(probe, kAnswerPatience);
+  return playing;
+}
+
+void stopHelper() {
+  if (dsp.helper > 0) {
+    shutdown(dsp.socket, SHUT_WR);  // the helper plays out what it holds, then ends
+    endHelper(dsp.helper, milliseconds(1000));
+  }
+  if (dsp.socket >= 0) close(dsp.socket);
+  dsp.helper = 0;
+  dsp.socket = -1;
+}
+
 bool outputReady() {
-  if (dsp.output.device != 0) return true;
+  if (dsp.helper > 0) return true;
   if (dsp.outputFailed) return false;
-  dsp.output = openOutput(dsp.rate, dsp.fragment);
-  dsp.outputFailed = dsp.output.device == 0;
+  dsp.helper = startHelper(kAudioHelperServe, &dsp.socket);
+  dsp.outputFailed = dsp.helper < 0;
   if (dsp.outputFailed) return false;
-  SDL_PauseAudioDevice(dsp.output.device, 0);
-  return true;
+  uint8_t configuration[1 + 2 * sizeof(int32_t)] = {kAudioConfigure};
+  int32_t settings[2] = {dsp.rate, dsp.fragment};
+  std::memcpy(configuration + 1, settings, sizeof settings);
+  uint8_t answer = 0;
+  dsp.outputFailed = send(dsp.socket, configuration, sizeof configuration, MSG_NOSIGNAL) < 0 ||
+                     !receiveAnswer(dsp.socket, &answer, kAnswerPatience) || answer != kAudioYes;
+  if (dsp.outputFailed) stopHelper();
+  return !dsp.outputFailed;
 }
 
 milliseconds fragmentTime() {
   return milliseconds(1000LL * dsp.fragment / dsp.rate);
 }
 
-// Hands one block to SDL and waits until SDL has taken it; a stalled output loses it.
-void playBlock(const uint8_t* bytes, int count) {
-  std::unique_lock<std::mutex> guard(dsp.lock);
-  std::memcpy(dsp.pending, bytes, count);
-  dsp.pendingSize = count;
-  dsp.pendingTaken = 0;
-  dsp.changed.notify_all();
-  Clock::time_point giveUp = Clock::now() + std::max(4 * fragmentTime(), milliseconds(200));
-  if (!dsp.changed.wait_until(guard, giveUp, [] { return !blockWaiting(); })) {
-    dsp.pendingSize = dsp.pendingTaken = 0;
+// Hands one block over and waits until SDL has taken it; a stalled output loses it.
+bool playBlock(const uint8_t* bytes, int count) {
+  uint8_t stale = 0;
+  while (recv(dsp.socket, &stale, 1, MSG_DONTWAIT) == 1) {
   }
-}
-
-void drainAndStop() {
-  std::unique_lock<std::mutex> guard(dsp.lock);
-  dsp.changed.wait_for(guard, 2 * fragmentTime() + milliseconds(50),
-                       [] { return !blockWaiting(); });
-  guard.unlock();
-  SDL_CloseAudioDevice(dsp.output.device);
-  dsp.output = Output{};
+  static uint8_t message[1 + kAudioMaxFragment];
+  message[0] = kAudioBlock;
+  std::memcpy(message + 1, bytes, count);
+  if (send(dsp.socket, message, 1 + count, MSG_NOSIGNAL) < 0) return false;
+  uint8_t answer = 0;
+  receiveAnswer(dsp.socket, &answer, std::max(4 * fragmentTime(), milliseconds(200)));
+  return true;
 }
 
 }  // namespace
+
+// Executed as the audio helper, the program becomes the helper before anything
+// else of it runs (before main and the other static initialisers).
+__attribute__((constructor(101))) static void becomeAudioHelperIfAsked() {
+  if (const char* role = std::getenv(kAudioHelperVariable)) runAudioHelper(role);
+}
 
 int emulatedDspOpen() {
   if (dsp.fd >= 0) {
     errno = EBUSY;
     return -1;
   }
-  bool inGame = getpid() == gameProcess;
-  if (inGame ? !outputExists() : !startSdlAudio()) {
+  if (!outputExists()) {
     errno = ENODEV;
     return -1;
   }
+  dsp.outputFailed = false;
   dsp.fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
   return dsp.fd;
 }
@@ -196,21 +207,24 @@ int emulatedDspIoctl(unsigned long request, int* argument) {
 }
 
 ssize_t emulatedDspWrite(const void* bytes, size_t count) {
-  if (getpid() == gameProcess || !outputReady()) {
+  if (!outputReady()) {
     errno = EIO;
     return -1;
   }
   const auto* from = static_cast<const uint8_t*>(bytes);
   for (size_t done = 0; done < count;) {
     int chunk = static_cast<int>(std::min<size_t>(count - done, dsp.fragment));
-    playBlock(from + done, chunk);
+    if (!playBlock(from + done, chunk)) {
+      errno = EIO;
+      return -1;
+    }
     done += chunk;
   }
   return static_cast<ssize_t>(count);
 }
 
 int emulatedDspClose() {
-  if (dsp.output.device != 0) drainAndStop();
+  stopHelper();
   int result = close(dsp.fd);
   dsp.fd = -1;
   return result;

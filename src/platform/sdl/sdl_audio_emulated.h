@@ -1,9 +1,8 @@
 // An OSS device emulated on SDL2 audio, for machines without "/dev/dsp".
-// It keeps OSS pacing: a write returns once SDL has taken the block, so at
-// most two fragments wait ahead of the newest one (one with us, one in SDL).
-// SDL audio is opened only in a process other than the one that started the
-// program (the forked sound server): the game process proves that an output
-// exists in a throwaway child, so no SDL audio state is ever inherited.
+// SDL audio runs only in a helper: the program itself executed afresh, so it
+// inherits nothing of the game's SDL state (window, X connection, D-Bus, threads).
+// A write hands the block to the helper and returns once SDL has taken it, so
+// at most two fragments wait ahead of the newest one (one here, one in SDL).
 #pragma once
 
 #include <sys/types.h>
