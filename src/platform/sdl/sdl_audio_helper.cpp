@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -95,6 +96,7 @@ void handOver(Pending& pending, const uint8_t* bytes, int count, milliseconds pa
   milliseconds patience{200};
   for (;;) {
     ssize_t got = recv(kAudioHelperSocket, packet, sizeof packet, 0);
+    if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     if (packet[0] == kAudioConfigure && got == 1 + 2 * static_cast<ssize_t>(sizeof(int32_t))) {
       int32_t settings[2];
