@@ -32,7 +32,7 @@ bool readFile(const char* path, std::string* text) {
 
 int main(int argc, char** argv) {
   const char* scriptPath = nullptr;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc; i += 2) {  // each option takes one value
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     if (std::strcmp(argv[i], "--script") == 0 && value) {
       scriptPath = value;
@@ -46,7 +46,6 @@ int main(int argc, char** argv) {
     } else {
       return usage("unknown option");
     }
-    ++i;
   }
   if (!scriptPath) return usage("--script is required");
   std::string text, error;
