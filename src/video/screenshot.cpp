@@ -1,0 +1,4 @@
+#include "video/screenshot.h"
+
+// Placeholder until the screenshot writer lands.
+void saveScreenshot() {}
