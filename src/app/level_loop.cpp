@@ -1,5 +1,6 @@
 #include "app/level_loop.h"
 
+#include "app/ball.h"
 #include "app/frame_timing.h"
 #include "app/game_state.h"
 #include "app/level_state.h"
@@ -47,11 +48,13 @@ void openScreens() {
   }
 }
 
-// Frame step 9: three bursts around the ship, once; the wreck stops where it is.
+// Frame step 9: three bursts around the ship, once; the wreck stops where it
+// is, and a towed ball flies on with its own speed.
 void explodeShip() {
   if (!levelState.shipDestroyed || levelLoop.shipExploded) return;
   LevelState& s = levelState;
   levelLoop.shipExploded = 1;
+  releaseBall();
   spawnExplosion(static_cast<float>(s.shipX - 5), static_cast<float>(s.shipY), kShipBlastSize);
   spawnExplosion(static_cast<float>(s.shipX + 5), static_cast<float>(s.shipY - 5), kShipBlastSize);
   spawnExplosion(static_cast<float>(s.shipX), static_cast<float>(s.shipY + 5), kShipBlastSize);
@@ -108,7 +111,7 @@ void startLevel() {
   LevelState& s = levelState;
   levelLoop = LevelLoop{};  // latches, pause, clocks and marks clear
   placeShipAtStart();       // at rest under the sky, nose up; fire latch and exhaust timer clear
-  s.ballTowed = 0;
+  placeBallOnStand();
   s.turretShotSpeed = static_cast<float>(gameState.difficulty * 0.5 + 1.5);
   s.turretReloadRange = 1500 / (gameState.difficulty + 1);
   s.shipDestroyed = 0;
@@ -147,15 +150,20 @@ void runLevelFrame() {
   }
   drawTerrain();                                  // 8. rock and gates
   explodeShip();                                  // 9. the ship's explosion, once
+  flyFreeBall();                                  //    a ball freed by it flies on
   updateTurrets();                                // 10. turrets, shots, turret images
   updateShots();
   drawTurrets();
   fireGun();                                      // 11. the gun
+  placeTowedBall();                               // 12. the towed ball and its probe
   if (s.cameraY <= kStarsBelow) drawStars();      // 13. the sky
+  explodeBall();                                  // 14. the ball's explosion, once
   drawShipOutline();                              // 15. outline and contact test
   if (settings.debrisOn) updateExhaust();         // 16. exhaust
   updateDebris();                                 // 17. debris
+  drawBall();                                     // 18. stand, ball, rod, tag line, hold
   if (settings.mapOn) drawMap();                  // 19. the map
+  tagBall();                                      // 20. the tag
   runLeaveCountdown();                            // 21. leaving through the sky
   drawStatusLine(&levelLoop.scoreShownTimer,      // 22. the status line
                  &levelLoop.lastScore);

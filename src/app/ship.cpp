@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/ball.h"
 #include "app/level_state.h"
 #include "input/controls.h"
 #include "screens/settings.h"
@@ -56,7 +57,12 @@ void steer() {
   if (s.spin > spinCap) s.spin = spinCap;
 }
 
+// While towing, the thrust depends on how well the nose lines up with the
+// rod: from 0.1 across it to 0.2 along it.
 float thrustPower() {
+  if (levelState.ballTowed) {
+    return static_cast<float>((std::fabs(static_cast<double>(ball.rodAxial)) + 1) / 10);
+  }
   return kFreeThrust;
 }
 
@@ -139,6 +145,7 @@ void stepShip() {
   wrapWorld();
   levelState.shipX = levelState.flightX;
   levelState.shipY = levelState.flightY;
+  if (levelState.ballTowed) stepRod();
   shipThrusting = controls.thrust ? 1 : 0;
   updateThrustSound();
   if (controls.thrust && settings.debrisOn) emitExhaust();

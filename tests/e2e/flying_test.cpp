@@ -10,6 +10,8 @@ namespace {
 constexpr char kToLevelOne[] =
     "wait 2\n"
     "hold ENTER 1  # the title screen\n"
+    "wait 1\n"
+    "hold ENTER 1  # the intro\n"
     "wait 1\n";
 
 TEST(FlyingEndToEnd, StraightUpOutOfTheCaveRunsTheCountdownAndEndsTheLevel) {
@@ -34,7 +36,11 @@ TEST(FlyingEndToEnd, StraightUpOutOfTheCaveRunsTheCountdownAndEndsTheLevel) {
   EXPECT_GE(ring, 6);
   EXPECT_LE(ring, 41);
   EXPECT_EQ(largestRingNearCentre(after, 26), 0);
-  EXPECT_TRUE(shotShowsText(after, 148, 90, 14, "KRAVIX"));  // back at the title
+  // Out without the ball: level 1 again, and no ship lost.
+  EXPECT_TRUE(shotShowsText(after, 120, 90, 45, "LEVEL:"));
+  EXPECT_TRUE(shotShowsNumber(after, 170, 90, 45, 1));
+  EXPECT_TRUE(shotShowsText(after, 120, 110, 45, "SHIPS:"));
+  EXPECT_TRUE(shotShowsNumber(after, 170, 110, 45, 3));
 }
 
 TEST(FlyingEndToEnd, FallingOntoTheRockDestroysTheShipInABurstOfDebris) {
@@ -55,13 +61,16 @@ TEST(FlyingEndToEnd, FallingOntoTheRockDestroysTheShipInABurstOfDebris) {
   const ShotPixels crashed = readShotIndices(folder + "/crashed.idx");
   const ShotPixels still = readShotIndices(folder + "/still.idx");
   const ShotPixels left = readShotIndices(folder + "/left.idx");
-  EXPECT_GE(countColours(falling, {29}), 20);
-  EXPECT_EQ(countColours(crashed, {29}), 0);  // below the sky: no stars, and no ship
+  // The ship falls at the view's middle column; the ball stands 60 pixels to its left.
+  EXPECT_GE(countColoursIn(falling, 130, 0, 190, 199, {29}), 20);
+  EXPECT_EQ(countColoursIn(crashed, 130, 0, 190, 199, {29}), 0);  // no stars down here
   EXPECT_GE(countColours(crashed, {184, 112, 113, 40, 41, 42, 44, 14, 15}), 60);
   EXPECT_GE(countColours(crashed, {43}), 1000);                                // the rock
   EXPECT_EQ(countColours(still, {184, 112, 113, 40, 41, 42, 44, 14, 15}), 0);  // burnt out
-  EXPECT_EQ(countColours(still, {29}), 0);  // the wreck waits for Escape
-  EXPECT_TRUE(shotShowsText(left, 148, 90, 14, "KRAVIX"));
+  EXPECT_EQ(countColoursIn(still, 130, 0, 190, 199, {29}), 0);  // the wreck waits for Escape
+  EXPECT_TRUE(shotShowsText(left, 120, 90, 45, "LEVEL:"));
+  EXPECT_TRUE(shotShowsNumber(left, 170, 90, 45, 1));
+  EXPECT_TRUE(shotShowsNumber(left, 170, 110, 45, 2));
 }
 
 }  // namespace

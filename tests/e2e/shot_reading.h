@@ -49,6 +49,17 @@ inline int countColours(const ShotPixels& shot, std::initializer_list<int> colou
   return count;
 }
 
+inline int countColoursIn(const ShotPixels& shot, int x1, int y1, int x2, int y2,
+                          std::initializer_list<int> colours) {
+  int count = 0;
+  for (int y = y1; y <= y2; ++y) {
+    for (int x = x1; x <= x2; ++x) {
+      for (int colour : colours) count += shotPixel(shot, x, y) == colour ? 1 : 0;
+    }
+  }
+  return count;
+}
+
 // Whether a whole circle of this radius and colour, as the game draws it, is in the shot.
 inline bool shotHasRing(const ShotPixels& shot, int cx, int cy, int radius, uint8_t colour) {
   clearFrame(0, kScreenHeight);
