@@ -28,9 +28,9 @@ LevelLoop levelLoop;
 namespace {
 
 constexpr uint8_t kCraftColour = 29;
-constexpr int kSkyTop = 249;      // the view's top at or above this row starts the leave countdown
-constexpr int kStarsBelow = 499;  // stars are drawn while the view's top is at or above this row
-constexpr int kLeaveCount = 40;   // the countdown ends when it passes this
+constexpr int kLeaveRow = 249;  // the view's top at or above this row starts the leave countdown
+constexpr int kLowestSkyRow = 499;  // stars are drawn while the view's top is at or above this row
+constexpr int kLeaveCount = 40;     // the countdown ends when it passes this
 constexpr double kLeaveRate = 1.5;  // countdown steps per time unit
 constexpr int kShipBlastSize = 20;
 
@@ -71,7 +71,7 @@ void drawShipOutline() {
 void runLeaveCountdown() {
   LevelState& s = levelState;
   if (!s.leaving) {
-    if (s.cameraY <= kSkyTop) s.leaving = 1;
+    if (s.cameraY <= kLeaveRow) s.leaving = 1;
     return;
   }
   levelLoop.leaveTimer += kLeaveRate * s.dt;
@@ -156,7 +156,7 @@ void runLevelFrame() {
   drawTurrets();
   fireGun();                                      // 11. the gun
   placeTowedBall();                               // 12. the towed ball and its probe
-  if (s.cameraY <= kStarsBelow) drawStars();      // 13. the sky
+  if (s.cameraY <= kLowestSkyRow) drawStars();    // 13. the sky
   explodeBall();                                  // 14. the ball's explosion, once
   drawShipOutline();                              // 15. outline and contact test
   if (settings.debrisOn) updateExhaust();         // 16. exhaust
