@@ -1,0 +1,47 @@
+#include "app/frame_timing.h"
+
+#include "app/level_state.h"
+#include "platform/clock.h"
+
+namespace {
+
+constexpr int kMicrosPerSecond = 1000000;
+constexpr int kLongestFrame = 500000;  // longer frames count as kStandInFrame
+constexpr int kStandInFrame = 100000;
+constexpr int kShortestFrame = 100;
+constexpr int kFrameMsLead = 5;  // frameMs settles at the frame's ms + 5
+constexpr double kMsPerTimeUnit = 50.0;
+
+int previousMicros;
+
+int readMicros() {
+  timeval now{};
+  clock_gettimeofday(&now);
+  return static_cast<int>(now.tv_usec);
+}
+
+}  // namespace
+
+void startFrameClock() {
+  previousMicros = readMicros();
+}
+
+void measureFrameTime() {
+  const int now = readMicros();
+  const int elapsed = frameElapsedMicros(previousMicros, now);
+  previousMicros = now;
+  smoothFrameTime(elapsed / 1000);
+}
+
+int frameElapsedMicros(int previous, int now) {
+  int elapsed = previous < now ? now - previous : now - (previous - kMicrosPerSecond);
+  if (elapsed > kLongestFrame) elapsed = kStandInFrame;
+  if (elapsed < kShortestFrame) elapsed = kShortestFrame;
+  return elapsed;
+}
+
+void smoothFrameTime(int ms) {
+  if (levelState.frameMs - ms > kFrameMsLead) levelState.frameMs -= 1;
+  if (levelState.frameMs - ms < kFrameMsLead) levelState.frameMs += 1;
+  levelState.dt = static_cast<float>(levelState.frameMs / kMsPerTimeUnit);
+}

@@ -1,0 +1,33 @@
+// A clean level for the app tests: headless video, default settings, three
+// ships at level 1, and an empty world (or a few boxes of the test's own).
+#pragma once
+
+#include <initializer_list>
+
+#include "app/game_state.h"
+#include "app/level_state.h"
+#include "input/controls.h"
+#include "screens/settings.h"
+#include "support/test_support.h"
+#include "world/gates.h"
+#include "world/level_data.h"
+#include "world/turrets.h"
+
+inline void useBoxes(std::initializer_list<Box> terrain) {
+  int slot = 0;
+  for (const Box& box : terrain) boxes[slot++] = box;
+  boxes[slot] = Box{0, 0, 0, 0, 0};
+  lastBox = slot;
+}
+
+inline void prepareEmptyLevel() {
+  startHeadlessVideo();
+  settings = Settings{1, 0, 1, 0, 0, 50};
+  gameState = GameState{0, 3, 0, 0, 0};
+  controls = Controls{};
+  levelState = LevelState{};
+  for (Gate& gate : gates) gate = Gate{};
+  useBoxes({});
+  turrets[0] = Turret{};
+  lastTurret = 0;
+}
