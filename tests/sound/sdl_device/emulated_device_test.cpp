@@ -139,8 +139,8 @@ TEST(EmulatedDevice, WithoutAnyOutputTheGameRunsSilentWithTheMessages) {
 }
 
 // Plays the game from the title: Enter starts a game, Enter at the intro starts
-// the level, Enter in the level fires. Enabled once the level loop fires.
-TEST(EmulatedDevice, DISABLED_AShotFiredInTheGameReachesSdl) {
+// the level, Enter in the level fires.
+TEST(EmulatedDevice, AShotFiredInTheGameReachesSdl) {
   std::string folder = makeTempFolder("emulated-device-game");
   DiskOutput output(folder);
   setenv("HOME", folder.c_str(), 1);
