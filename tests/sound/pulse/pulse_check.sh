@@ -52,12 +52,13 @@ if [ "$what" = game ]; then
   key keydown Return; sleep 0.05; key keyup Return   # title: the logo turns, then a game starts
   sleep 3
   key keydown Return; sleep 0.05; key keyup Return   # intro: the level starts
-  sleep 1
-  event thrust; key keydown Shift_R; sleep 0.6
-  event thrust-stop; key keyup Shift_R; sleep 0.6
-  for _ in 1 2 3; do
-    event ship-shot; key keydown Return; sleep 0.05; key keyup Return; sleep 0.7
+  sleep 0.3
+  for _ in 1 2; do   # the ship falls from the start: fire first, then thrust
+    event ship-shot; key keydown Return; sleep 0.05; key keyup Return; sleep 0.4
   done
+  event thrust; key keydown Shift_R; sleep 0.5
+  event thrust-stop; key keyup Shift_R; sleep 0.6
+  DISPLAY=:77 import -window root "$work/last-frame.png" 2>/dev/null || true
   key keydown F12; sleep 0.5
   wait "$game" || true
 else
