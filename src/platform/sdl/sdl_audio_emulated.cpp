@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,6 +77,10 @@ pid_t startHelper(const char* role, int* socket) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, ends[1], kAudioHelperSocket);
   posix_spawn_file_actions_addclosefrom_np(&actions, kAudioHelperSocket + 1);
+  if (std::strcmp(role, kAudioHelperProbe) == 0) {
+    // The audio libraries' complaints while SDL looks for an output are not ours to show.
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  }
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     if (std::strncmp(*entry, kAudioHelperVariable, std::strlen(kAudioHelperVariable)) != 0) {
@@ -161,9 +166,15 @@ bool playBlock(const uint8_t* bytes, int count) {
 }  // namespace
 
 // Executed as the audio helper, the program becomes the helper before anything
-// else of it runs (before main and the other static initialisers).
+// else of it runs (before main and the other static initialisers). A stray
+// variable without the helper's socket is ignored: the game starts as usual.
 __attribute__((constructor(101))) static void becomeAudioHelperIfAsked() {
-  if (const char* role = std::getenv(kAudioHelperVariable)) runAudioHelper(role);
+  const char* role = std::getenv(kAudioHelperVariable);
+  if (role == nullptr) return;
+  struct stat descriptor {};
+  bool startedAsHelper = fstat(kAudioHelperSocket, &descriptor) == 0 && S_ISSOCK(descriptor.st_mode);
+  if (startedAsHelper) runAudioHelper(role);
+  unsetenv(kAudioHelperVariable);
 }
 
 int emulatedDspOpen() {
