@@ -15,6 +15,12 @@ bool headlessLoadScript(const std::string& text, std::string* error);
 void headlessSetOutDir(const std::string& folder);
 // How far the clock moves per read, in milliseconds.
 void headlessSetFrameMs(int ms);
+// For drivers that choose keys by what the game shows: the feeder is called at
+// a poll that finds the script used up, and may add commands with
+// headlessAppendScript; when it adds none, F12 is held as usual.
+void headlessSetScriptFeeder(void (*feeder)());
+// Adds commands after those already loaded; on a fault adds none and says why.
+bool headlessAppendScript(const std::string& text, std::string* error);
 
 // What a test can look at.
 const unsigned char* headlessScreen();   // 64000 palette indices as last presented

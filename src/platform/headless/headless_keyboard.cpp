@@ -11,9 +11,17 @@ namespace {
 
 constexpr long kPollLimit = 1000000;
 
+// At the end of the script, asks the feeder for more; true when it added some.
+bool feedScript(HeadlessState& state) {
+  if (!state.feeder) return false;
+  const size_t before = state.script.size();
+  state.feeder();
+  return state.script.size() > before;
+}
+
 // Runs the commands that take no polls, then takes one poll of the current command.
 void stepScript(HeadlessState& state) {
-  while (state.nextCommand < state.script.size()) {
+  while (state.nextCommand < state.script.size() || feedScript(state)) {
     const ScriptCommand& command = state.script[state.nextCommand];
     if (command.kind == ScriptCommand::kShot) {
       headlessWriteShot(command.name);
@@ -63,6 +71,10 @@ int keyboard_keypressed(int scancode) {
 
 void keyboard_close() {
   headlessState().keyboardOpen = false;
+}
+
+void headlessSetScriptFeeder(void (*feeder)()) {
+  headlessState().feeder = feeder;
 }
 
 long headlessPollCount() {

@@ -4,6 +4,7 @@
 //   shot NAME       NAME.ppm and NAME.idx of the screen now (no poll)
 //   clock MS        the clock advances MS per read from now on (no poll)
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <string_view>
 #include <utility>
@@ -95,8 +96,9 @@ bool parseLine(const std::vector<std::string>& words, ScriptCommand* command, st
 
 }  // namespace
 
-bool headlessLoadScript(const std::string& text, std::string* error) {
-  std::vector<ScriptCommand> script;
+namespace {
+
+bool parseScript(const std::string& text, std::vector<ScriptCommand>* script, std::string* error) {
   std::istringstream lines(text);
   std::string line;
   for (int number = 1; std::getline(lines, line); ++number) {
@@ -111,12 +113,29 @@ bool headlessLoadScript(const std::string& text, std::string* error) {
       if (error) *error = "line " + std::to_string(number) + ": " + why + ": " + line;
       return false;
     }
-    script.push_back(std::move(command));
+    script->push_back(std::move(command));
   }
+  return true;
+}
+
+}  // namespace
+
+bool headlessLoadScript(const std::string& text, std::string* error) {
+  std::vector<ScriptCommand> script;
+  if (!parseScript(text, &script, error)) return false;
   HeadlessState& state = headlessState();
   state.script = std::move(script);
   state.nextCommand = 0;
   state.pollsLeftInCommand = 0;
   state.scriptDone = false;
+  return true;
+}
+
+bool headlessAppendScript(const std::string& text, std::string* error) {
+  std::vector<ScriptCommand> more;
+  if (!parseScript(text, &more, error)) return false;
+  HeadlessState& state = headlessState();
+  state.script.insert(state.script.end(), std::make_move_iterator(more.begin()),
+                      std::make_move_iterator(more.end()));
   return true;
 }

@@ -27,6 +27,7 @@ struct HeadlessState {
   bool scriptDone = false;
   long polls = 0;
   bool held[128] = {};
+  void (*feeder)() = nullptr;
 
   std::string outDir = ".";
   int frameMs = 20;

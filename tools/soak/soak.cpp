@@ -1,0 +1,387 @@
+// kravix-soak: the whole game on the headless backend under random keys.
+//   kravix-soak --seed N --polls N [--record FILE] [--report FILE] [--require-all]
+// Runs in the working folder (screenshots land there) with the score file
+// where HOME says. The keys are chosen poll by poll from what the screen shows,
+// with weights that lead into every screen; Escape is never pressed on the
+// title, which would end the program. After the polls F12 ends the game. The
+// recorded keys replay the same run through kravix-headless.
+// Exit status: 0 clean; 1 when the game's status, the score file or (with
+// --require-all) the screens reached fall short; 2 for bad options.
+#include <dirent.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/ball.h"
+#include "app/game_state.h"
+#include "app/level_state.h"
+#include "app/main_cycle.h"
+#include "pilot.h"
+#include "platform/headless/headless.h"
+#include "scores/score_file.h"
+#include "scores/score_table.h"
+#include "screen_marks.h"
+#include "screens/settings.h"
+
+namespace {
+
+// Every key the game reads but F12: the 16 game keys, then the name entry's.
+const std::vector<std::string> kGameKeys = {"ENTER", "ESC",  "SPACE", "RSHIFT", "A",  "S",
+                                            "UP",    "DOWN", "LEFT",  "RIGHT",  "F1", "F2",
+                                            "F3",    "F4",   "F5",    "F6"};
+const std::vector<std::string> kTypingKeys = {
+    "Q", "W", "E", "R", "T", "Y", "U",     "I",      "O",         "P",   "D",      "F",    "G", "H",
+    "J", "K", "L", "Z", "X", "C", "V",     "B",      "N",         "M",   "1",      "2",    "3", "4",
+    "5", "6", "7", "8", "9", "0", "MINUS", "EQUALS", "BACKSPACE", "TAB", "LSHIFT", "LCTRL"};
+const std::vector<std::string> kFlightKeys = {"A", "S", "RSHIFT", "ENTER", "SPACE"};
+const std::vector<int> kClockSteps = {0, 1, 5, 20, 20, 20, 45, 120, 700};
+
+struct Options {
+  unsigned seed = 1;
+  long polls = 200000;
+  std::string recordPath, reportPath;
+  bool requireAll = false;
+};
+
+// Keys held for a number of polls, or the autopilot for up to that many.
+struct Plan {
+  std::vector<std::string> keys;
+  long polls = 0;
+  bool pilot = false;
+};
+
+struct Tally {
+  long polls[kScreenKinds] = {};
+  long visits[kScreenKinds] = {};
+  long attempts = 0, levelsCompleted = 0, ballsTowed = 0, clockChanges = 0;
+  int highestLevel = 0, highestDifficulty = 0;
+  int bestScore = 0;
+};
+
+Options options;
+std::mt19937 generator;  // the driver's own: the game's random() sequence stays untouched
+Plan plan;
+Tally tally;
+Screen lastScreen = Screen::kFlying;
+bool seenAny = false;
+long fed = 0;
+int lastLevel = 0, lastDifficulty = 0, lastTowed = 0;
+std::string recordLine;
+long recordRepeats = 0;
+std::ofstream record;
+
+long range(long low, long high) {
+  return std::uniform_int_distribution<long>(low, high)(generator);
+}
+bool chance(double p) {
+  return std::uniform_real_distribution<double>(0, 1)(generator) < p;
+}
+const std::string& pick(const std::vector<std::string>& keys) {
+  return keys[static_cast<size_t>(range(0, static_cast<long>(keys.size()) - 1))];
+}
+
+Plan hold(std::vector<std::string> keys, long low, long high) {
+  return Plan{std::move(keys), range(low, high), false};
+}
+
+// Up to `most` keys drawn from the game's and the typing keys.
+Plan mash(int most, long low, long high, bool allowEscape) {
+  std::vector<std::string> keys;
+  for (long n = range(0, most); n > 0; --n) {
+    const std::string& key = chance(0.7) ? pick(kGameKeys) : pick(kTypingKeys);
+    if (key != "ESC" || allowEscape) keys.push_back(key);
+  }
+  return hold(keys, low, high);
+}
+
+Plan titlePlan() {
+  if (chance(0.25)) return hold({chance(0.5) ? "ENTER" : "SPACE"}, 1, 40);
+  if (chance(0.2)) return hold({}, 1, 100);
+  return mash(3, 1, 20, false);
+}
+
+Plan introPlan() {
+  if (chance(0.8)) return hold({"ENTER"}, 1, 3);
+  if (chance(0.3)) return hold({"ESC"}, 1, 10);
+  return mash(3, 1, 10, true);
+}
+
+Plan flyingPlan() {
+  if (levelState.shipDestroyed) return chance(0.4) ? hold({"ESC"}, 1, 5) : mash(3, 1, 30, false);
+  const double roll = std::uniform_real_distribution<double>(0, 1)(generator);
+  if (roll < 0.30 && !levelState.ballDestroyed) return Plan{{}, range(200, 2000), true};
+  if (roll < 0.50) {
+    std::vector<std::string> keys;
+    for (const std::string& key : kFlightKeys) {
+      if (chance(0.35)) keys.push_back(key);
+    }
+    return hold(keys, 1, 15);
+  }
+  if (roll < 0.65) return mash(4, 1, 15, false);
+  if (roll < 0.68) return hold({"F1"}, 1, 5);
+  if (roll < 0.71) return hold({"F2"}, 1, 3);
+  if (roll < 0.74) return hold({"F3"}, 1, 3);
+  if (roll < 0.77) return hold({"F4"}, 1, 3);
+  if (roll < 0.80) return hold({chance(0.5) ? "F5" : "F6"}, 1, 3);
+  if (roll < 0.83) return hold({"ESC"}, 1, 5);
+  return hold({}, 1, 30);
+}
+
+Plan pausePlan() {
+  if (chance(0.4)) return hold({"F2"}, 1, 3);
+  return mash(3, 1, 10, false);
+}
+
+Plan helpPlan() {
+  if (chance(0.4)) return hold({pick({"ENTER", "F1", "ESC"})}, 1, 5);
+  return mash(3, 1, 20, false);
+}
+
+Plan optionsPlan() {
+  if (chance(0.2)) return hold({pick({"ENTER", "F4", "ESC"})}, 1, 5);
+  if (chance(0.2)) return hold({}, 1, 10);
+  return hold({pick({"A", "S", "UP", "DOWN", "LEFT", "RIGHT", "SPACE"})}, 1, 8);
+}
+
+Plan nameEntryPlan() {
+  if (chance(0.08)) return hold({pick({"ENTER", "ESC"})}, 1, 5);
+  if (chance(0.1)) return hold({}, 1, 5);
+  if (chance(0.2)) return hold({pick(kTypingKeys), pick(kTypingKeys)}, 1, 4);
+  return hold({chance(0.9) ? pick(kTypingKeys) : "SPACE"}, 1, 4);
+}
+
+Plan highScoresPlan() {
+  if (chance(0.4)) return hold({pick({"ENTER", "SPACE", "ESC"})}, 1, 5);
+  std::vector<std::string> keys;
+  for (long n = range(0, 3); n > 0; --n) keys.push_back(pick(kTypingKeys));
+  return hold(keys, 1, 20);
+}
+
+Plan planFor(Screen screen) {
+  switch (screen) {
+    case Screen::kTitle:
+      return titlePlan();
+    case Screen::kIntro:
+      return introPlan();
+    case Screen::kFlying:
+      return flyingPlan();
+    case Screen::kPause:
+      return pausePlan();
+    case Screen::kHelp:
+      return helpPlan();
+    case Screen::kOptions:
+      return optionsPlan();
+    case Screen::kNameEntry:
+      return nameEntryPlan();
+    case Screen::kHighScores:
+      return highScoresPlan();
+  }
+  return hold({}, 1, 1);
+}
+
+std::vector<std::string> pilotStep() {
+  const PilotKeys keys = pilotKeys();
+  std::vector<std::string> held;
+  if (keys.left) held.push_back("A");
+  if (keys.right) held.push_back("S");
+  if (keys.thrust) held.push_back("RSHIFT");
+  if (keys.tag) held.push_back("SPACE");
+  return held;
+}
+
+void flushRecord() {
+  if (record.is_open() && recordRepeats > 0) record << recordLine << ' ' << recordRepeats << '\n';
+  recordRepeats = 0;
+}
+
+// Polls with the same keys are merged into one script line ("hold A S 12").
+void recordPoll(const std::string& keys) {
+  if (!record.is_open()) return;
+  if (keys == recordLine && recordRepeats > 0) {
+    ++recordRepeats;
+    return;
+  }
+  flushRecord();
+  recordLine = keys;
+  recordRepeats = 1;
+}
+
+void appendCommand(const std::string& text) {
+  std::string error;
+  if (!headlessAppendScript(text + "\n", &error)) {
+    std::fprintf(stderr, "kravix-soak: %s\n", error.c_str());
+    std::exit(2);
+  }
+}
+
+// Now and then frames of another length, down to none and up past the clamps.
+void changeClockStep() {
+  const std::string command =
+      "clock " + std::to_string(kClockSteps[static_cast<size_t>(range(0, 8))]);
+  appendCommand(command);
+  flushRecord();
+  if (record.is_open()) record << command << '\n';
+  tally.clockChanges += 1;
+}
+
+void count(Screen screen) {
+  tally.polls[static_cast<int>(screen)] += 1;
+  if (!seenAny || screen != lastScreen) tally.visits[static_cast<int>(screen)] += 1;
+  if (screen == Screen::kIntro && (!seenAny || lastScreen != Screen::kIntro)) tally.attempts += 1;
+  if (gameState.level != lastLevel || gameState.difficulty != lastDifficulty) {
+    if (gameState.level == lastLevel + 1 || gameState.difficulty == lastDifficulty + 1)
+      tally.levelsCompleted += 1;
+  }
+  if (levelState.ballTowed && !lastTowed) tally.ballsTowed += 1;
+  lastLevel = gameState.level, lastDifficulty = gameState.difficulty;
+  lastTowed = levelState.ballTowed;
+  if (gameState.level > tally.highestLevel) tally.highestLevel = gameState.level;
+  if (gameState.difficulty > tally.highestDifficulty)
+    tally.highestDifficulty = gameState.difficulty;
+  if (gameState.score > tally.bestScore) tally.bestScore = gameState.score;
+  lastScreen = screen;
+  seenAny = true;
+}
+
+// Called by the headless keyboard at every poll: one poll of keys at a time.
+void feedOnePoll() {
+  if (fed >= options.polls) return;  // nothing more: F12 is held and the game ends
+  ++fed;
+  const Screen screen = recogniseScreen(headlessScreen());
+  const Screen previous = lastScreen;
+  count(screen);
+  const bool planFits = plan.polls > 0 && screen == previous &&
+                        !(plan.pilot && (levelState.shipDestroyed || screen != Screen::kFlying));
+  if (!planFits) {
+    plan = planFor(screen);
+    if (plan.pilot) startPilot();
+    if (chance(0.01)) changeClockStep();
+  }
+  plan.polls -= 1;
+  std::vector<std::string> keys = plan.pilot ? pilotStep() : plan.keys;
+  std::string line = "hold";
+  for (const std::string& key : keys) {
+    if (key == "ESC" && screen == Screen::kTitle) continue;  // would end the program
+    line += ' ' + key;
+  }
+  if (line == "hold") line = "wait";
+  appendCommand(line + " 1");
+  recordPoll(line);
+}
+
+bool parseOptions(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (option == "--require-all") {
+      options.requireAll = true;
+      continue;
+    }
+    if (!value) return false;
+    ++i;
+    if (option == "--seed") {
+      options.seed = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
+    } else if (option == "--polls") {
+      options.polls = std::strtol(value, nullptr, 10);
+      if (options.polls < 1 || options.polls > 900000) return false;
+    } else if (option == "--record") {
+      options.recordPath = value;
+    } else if (option == "--report") {
+      options.reportPath = value;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+int countScreenshots() {
+  int files = 0;
+  if (DIR* folder = opendir(".")) {
+    while (dirent* entry = readdir(folder)) {
+      const char* name = entry->d_name;
+      if (std::strlen(name) == 12 && std::strncmp(name, "screen", 6) == 0 &&
+          std::strcmp(name + 8, ".ppm") == 0)
+        ++files;
+    }
+    closedir(folder);
+  }
+  return files;
+}
+
+// The file the game saved last must hold the table and settings it ended with.
+std::string checkScoreFile() {
+  std::ifstream file(scoreFilePath, std::ios::binary);
+  if (!file) return "no score file";
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), {});
+  if (bytes.size() != kScoreFileBytes)
+    return "score file of " + std::to_string(bytes.size()) + " bytes";
+  unsigned sum = 0;
+  for (int i = 6; i < kScoreFileBytes - 3; ++i) sum += bytes[i];
+  const unsigned stored = bytes[489] * 65536u + bytes[490] * 256u + bytes[491];
+  if (sum != stored / 31) return "score file checksum fails";
+  char names[kScoreRows][kNameField];
+  uint32_t scores[kScoreRows];
+  std::memcpy(names, highScoreNames, sizeof names);
+  std::memcpy(scores, highScores, sizeof scores);
+  const Settings before = settings;
+  decodeScoreFile(bytes.data(), bytes.size());
+  if (std::memcmp(names, highScoreNames, sizeof names) != 0 ||
+      std::memcmp(scores, highScores, sizeof scores) != 0)
+    return "score file table differs from the game's";
+  if (std::memcmp(&before, &settings, sizeof before) != 0) return "score file settings differ";
+  return "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!parseOptions(argc, argv)) {
+    std::fprintf(stderr,
+                 "usage: kravix-soak --seed N --polls N [--record FILE] [--report FILE] "
+                 "[--require-all]\n");
+    return 2;
+  }
+  generator.seed(options.seed);
+  if (!options.recordPath.empty()) record.open(options.recordPath);
+  prepareScreenMarks();
+  std::string error;
+  headlessLoadScript("", &error);
+  headlessSetScriptFeeder(feedOnePoll);
+  const int status = kravixMain();
+  flushRecord();
+  record.close();
+
+  const std::string scoreFault = checkScoreFile();
+  const int screenshots = countScreenshots();
+  bool allReached = screenshots > 0;
+  for (long visits : tally.visits) allReached = allReached && visits > 0;
+
+  std::FILE* out =
+      options.reportPath.empty() ? stderr : std::fopen(options.reportPath.c_str(), "w");
+  if (!out) out = stderr;
+  std::fprintf(out, "seed %u: %ld polls fed, %ld polls in all, %ld presents, exit status %d\n",
+               options.seed, fed, headlessPollCount(), headlessPresentCount(), status);
+  for (int kind = 0; kind < kScreenKinds; ++kind) {
+    std::fprintf(out, "  %-12s %6ld visits %8ld polls\n", screenName(static_cast<Screen>(kind)),
+                 tally.visits[kind], tally.polls[kind]);
+  }
+  std::fprintf(out, "  screenshots  %d files\n", screenshots);
+  std::fprintf(out,
+               "  attempts %ld, levels completed %ld, balls towed %ld, highest level %d, "
+               "highest difficulty %d, best score %d, clock changes %ld\n",
+               tally.attempts, tally.levelsCompleted, tally.ballsTowed, tally.highestLevel + 1,
+               tally.highestDifficulty + 1, tally.bestScore * 100, tally.clockChanges);
+  std::fprintf(out, "  score file: %s\n",
+               scoreFault.empty() ? "passes its check" : scoreFault.c_str());
+  std::fprintf(out, "  every screen reached: %s\n", allReached ? "yes" : "no");
+  if (out != stderr) std::fclose(out);
+
+  if (status != 0 || !scoreFault.empty()) return 1;
+  if (options.requireAll && !allReached) return 1;
+  return 0;
+}
