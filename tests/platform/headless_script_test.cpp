@@ -47,6 +47,39 @@ TEST(HeadlessScript, ZeroPollCommandsRunBeforeTheNextPoll) {
   EXPECT_EQ((after.tv_sec - before.tv_sec) * 1000000 + (after.tv_usec - before.tv_usec), 7000);
 }
 
+int feederCalls = 0;
+void feedTwoPollsOfEnter() {
+  if (++feederCalls <= 2) headlessAppendScript("clock 3\nhold ENTER 1\n", nullptr);
+}
+
+TEST(HeadlessScript, AFeederExtendsTheScriptUntilItAddsNothing) {
+  startHeadlessVideo();
+  useScript("hold A 1\n");
+  feederCalls = 0;
+  headlessSetScriptFeeder(feedTwoPollsOfEnter);
+  keyboard_update();
+  EXPECT_TRUE(held(SCANCODE_A));
+  EXPECT_EQ(feederCalls, 0);
+  keyboard_update();
+  EXPECT_TRUE(held(SCANCODE_ENTER) && !held(SCANCODE_A));
+  keyboard_update();
+  EXPECT_TRUE(held(SCANCODE_ENTER));
+  EXPECT_FALSE(headlessScriptDone());
+  keyboard_update();
+  EXPECT_EQ(feederCalls, 3);
+  EXPECT_TRUE(held(SCANCODE_F12) && !held(SCANCODE_ENTER));
+  EXPECT_TRUE(headlessScriptDone());
+  timeval before{}, after{};
+  clock_gettimeofday(&before);
+  clock_gettimeofday(&after);
+  EXPECT_EQ((after.tv_sec - before.tv_sec) * 1000000 + (after.tv_usec - before.tv_usec),
+            3000);  // the fed clock command ran
+  std::string error;
+  EXPECT_FALSE(headlessAppendScript("hold NOKEY 1\n", &error));
+  EXPECT_NE(error.find("NOKEY"), std::string::npos);
+  headlessReset();  // the feeder goes with the reset
+}
+
 TEST(HeadlessScript, KeyNamesReachTheirScanCodes) {
   startHeadlessVideo();
   useScript(
