@@ -130,4 +130,17 @@ TEST_F(Terrain, TheMapSkipsBoxesWhollyOutsideItsWindow) {
   EXPECT_EQ(paintedCount(250, 5, 310, 45, 66), 0);
 }
 
+TEST_F(Terrain, TheMapsRowsReach335PixelsAboveAndBelowTheReferenceRow) {
+  // cameraY 600: world rows 265..935 fall into map rows 0..40.
+  setBoxes({{1000, 935, 1015, 950, 66},
+            {1016, 936, 1031, 950, 43},
+            {1032, 250, 1047, 265, 66},
+            {1048, 250, 1063, 264, 43}});
+  drawMap();
+  EXPECT_EQ(getPixel(270, 45), 66);
+  EXPECT_EQ(getPixel(271, 45), 0);
+  EXPECT_EQ(getPixel(272, 5), 66);
+  EXPECT_EQ(getPixel(273, 5), 0);
+}
+
 }  // namespace
