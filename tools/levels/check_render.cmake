@@ -1,0 +1,11 @@
+# Renders level 7 and checks the picture: a raw PPM of 2400x2400 pixels.
+execute_process(COMMAND ${TOOL} render 7 ${OUT} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "kravix-levels render failed: ${status}")
+endif()
+file(SIZE ${OUT} size)
+file(READ ${OUT} header LIMIT 17)
+file(REMOVE ${OUT})
+if(NOT header STREQUAL "P6\n2400 2400\n255\n" OR NOT size EQUAL 17280017)
+  message(FATAL_ERROR "unexpected picture: ${size} bytes, header '${header}'")
+endif()
