@@ -50,8 +50,8 @@ for seed in $seeds; do
       cmp -s "$file" "$replay/$(basename "$file")" || verdict="replay differs at $(basename "$file")"
     done
   fi
-  printf '  sanitizer build: %s in %d.%d s; recorded keys replayed alike\n' "$verdict" \
-    $((tenths / 10)) $((tenths % 10))
+  [ "$verdict" = "clean" ] && shown="clean; its recorded keys replay alike" || shown=$verdict
+  printf '  sanitizer build: %s (%d.%d s)\n' "$shown" $((tenths / 10)) $((tenths % 10))
   if [ "$verdict" = "clean" ]; then
     rm -rf "$folder"
   else

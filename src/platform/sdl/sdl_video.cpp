@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sdl/argb_picture.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/vga.h"
 
@@ -18,11 +19,6 @@ constexpr double kMinPresentSeconds = 1.0 / 70.0;
 
 uint8_t videoMemory[kWidth * kHeight];
 uint8_t palette[256][3];
-
-uint32_t shownColour(const uint8_t* rgb) {
-  auto eightBit = [](uint8_t v) { return static_cast<uint32_t>((v * 255 + 31) / 63); };
-  return 0xFF000000u | eightBit(rgb[0]) << 16 | eightBit(rgb[1]) << 8 | eightBit(rgb[2]);
-}
 
 void closeDisplay() {
   SdlDisplay& display = sdlDisplay();
@@ -101,11 +97,7 @@ void fillPicture(SdlDisplay& display) {
   void* pixels = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(display.picture, nullptr, &pixels, &pitch) != 0) return;
-  for (int y = 0; y < kHeight; ++y) {
-    uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
-    const uint8_t* source = &videoMemory[y * kWidth];
-    for (int x = 0; x < kWidth; ++x) row[x] = display.argb[source[x]];
-  }
+  convertToArgb(videoMemory, display.argb, pixels, pitch);
   SDL_UnlockTexture(display.picture);
 }
 
