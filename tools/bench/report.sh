@@ -26,8 +26,8 @@ target_for() {
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -1)
 echo "Machine: ${model:-unknown}, $(nproc) cores; $(date -u +%Y-%m-%d)"
 echo
-printf '| %-18s | %-44s | %10s | %10s | %7s | %-9s |\n' program benchmark "time (ns)" "yardstick" ratio target
-printf '|%s|%s|%s|%s|%s|%s|\n' "--------------------" "----------------------------------------------" \
+printf '| %-19s | %-44s | %10s | %10s | %7s | %-9s |\n' program benchmark "time (ns)" "yardstick" ratio target
+printf '|%s|%s|%s|%s|%s|%s|\n' "---------------------" "----------------------------------------------" \
   "------------" "------------" "---------" "-----------"
 missed=0
 for program in "${programs[@]}"; do
@@ -56,7 +56,7 @@ for program in "${programs[@]}"; do
         missed=1
       fi
     fi
-    printf '| %-18s | %-44s | %10.0f | %10.0f | %6s× | %-9s |\n' "$program" "$name" "$time" "$yard" \
+    printf '| %-19s | %-44s | %10.0f | %10.0f | %6s× | %-9s |\n' "$program" "$name" "$time" "$yard" \
       "$ratio" "$verdict"
   done <<<"$csv"
 done

@@ -14,9 +14,10 @@ constexpr long kPollLimit = 1000000;
 // At the end of the script, asks the feeder for more; true when it added some.
 bool feedScript(HeadlessState& state) {
   if (!state.feeder) return false;
-  const size_t before = state.script.size();
+  state.script.clear();  // all used: a long fed run keeps only what it has not run yet
+  state.nextCommand = 0;
   state.feeder();
-  return state.script.size() > before;
+  return !state.script.empty();
 }
 
 // Runs the commands that take no polls, then takes one poll of the current command.
