@@ -49,7 +49,7 @@ std::string wholeGame() {
          "wait 2\n"
          "hold ENTER 1\n"
          "wait 10\n"
-         "hold ESC 1    # the last ship: 2000 beats row 20's 1000\n"
+         "hold ESC 1    # the last ship: 2000 beats place 20's 1000\n"
          "wait 3\n"
          "hold T 1\n"
          "wait 1\n"

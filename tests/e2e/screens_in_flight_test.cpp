@@ -77,7 +77,7 @@ class ScreensInFlight : public ::testing::Test {
   static inline RunResult run;
 };
 
-TEST_F(ScreensInFlight, TheRunEndsNormally) {
+TEST_F(ScreensInFlight, TheRunEndsNormallyAndTheLevelStartsWithoutTheMap) {
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(showsTheLevel(picture("flying")));
   EXPECT_EQ(mapFramePixels(picture("flying")), 0);
