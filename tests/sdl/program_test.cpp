@@ -43,6 +43,19 @@ GameRun startGame(const std::vector<std::string>& environment) {
   return run;
 }
 
+// The sound server is forked after the window is open, when the game takes
+// SIGINT and SIGTERM as F12; a signal before that would end it the hard way.
+void waitUntilTheSoundStarts(pid_t pid) {
+  std::string children =
+      "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children";
+  for (int i = 0; i < 1000; ++i) {
+    std::ifstream list(children);
+    std::string first;
+    if (list >> first) return;
+    usleep(10 * 1000);
+  }
+}
+
 int exitStatus(pid_t pid) {
   int status = 0;
   waitpid(pid, &status, 0);
@@ -63,7 +76,7 @@ TEST(GameProgram, WithoutAnyDisplayTheModeIsMissingAndTheGameEndsWithStatusOne) 
 TEST(GameProgram, SigtermAndSigintTakeTheOrdinaryWayOutWithStatusZero) {
   for (int signalNumber : {SIGTERM, SIGINT}) {
     GameRun run = startGame({"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
-    usleep(700 * 1000);
+    waitUntilTheSoundStarts(run.pid);
     kill(run.pid, signalNumber);
     EXPECT_EQ(exitStatus(run.pid), 0) << "signal " << signalNumber;
   }
