@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/angles.h"
 #include "app/level_state.h"
 #include "input/controls.h"
 #include "video/draw.h"
@@ -24,13 +25,6 @@ constexpr float kFallenOut = 4800;  // rows: twice the world's depth
 constexpr uint8_t kStandColour = 7;
 constexpr uint8_t kBallOnStandColour = 29;
 constexpr uint8_t kTagLineColour = 25;
-
-double sine(float a) {
-  return std::sin(static_cast<double>(a));
-}
-double cosine(float a) {
-  return std::cos(static_cast<double>(a));
-}
 
 int squaredDistanceToShip() {
   const int dx = levelState.shipX - levelState.ballX, dy = levelState.shipY - levelState.ballY;

@@ -8,14 +8,14 @@
 #include <cstdint>
 
 struct LevelState {
-  float dt;     // time step of this frame; 0 while paused
-  int frameMs;  // smoothed frame duration
+  float dt;              // time step of this frame; 0 while paused
+  int frameMs;           // smoothed frame duration
   int cameraX, cameraY;  // world position of the view's top-left pixel
   float posX, posY;      // the flight point: ship centre, or ship-ball centre while towing
   float velX, velY;
-  float angle;  // heading; the nose points along (-sin angle, cos angle), so pi is up
-  float spin;   // turning build-up; process-wide, kept across levels
-  float drag;   // this frame's velocity factor 1 / (dt / 40 + 1)
+  float angle;           // heading; the nose points along (-sin angle, cos angle), so pi is up
+  float spin;            // turning build-up; process-wide, kept across levels
+  float drag;            // this frame's velocity factor 1 / (dt / 40 + 1)
   int flightX, flightY;  // posX, posY rounded
   int shipX, shipY;      // where the ship is drawn and hit
   int shipDestroyed;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/angles.h"
 #include "app/ball.h"
 #include "app/level_state.h"
 #include "input/controls.h"
@@ -27,14 +28,6 @@ constexpr double kMuzzleOffset = 12;
 constexpr double kShotSpeed = 6;
 constexpr float kShotLife = 30.0f;
 constexpr float kExhaustPeriod = 1.0f;
-
-// The heading is single precision; its sine and cosine are taken in double, as C does.
-double sine(float a) {
-  return std::sin(static_cast<double>(a));
-}
-double cosine(float a) {
-  return std::cos(static_cast<double>(a));
-}
 
 // Turning: A wins over S; the turn grows while a key is held and is capped after the turn.
 void steer() {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/angles.h"
 #include "app/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
@@ -36,7 +37,7 @@ void testContact(int sx, int sy, const OutlinePoint* rotated) {
 }  // namespace
 
 void drawShip(int sx, int sy, float a) {
-  const double cosA = std::cos(static_cast<double>(a)), sinA = std::sin(static_cast<double>(a));
+  const double cosA = cosine(a), sinA = sine(a);
   OutlinePoint rotated[7];
   for (int i = 0; i < 7; ++i) rotated[i] = rotate(kOutline[i], cosA, sinA);
   testContact(sx, sy, rotated);
