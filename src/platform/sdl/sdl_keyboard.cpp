@@ -1,6 +1,8 @@
 // Held keys from SDL's key events, by set-1 code. Closing the window, SIGINT
 // and SIGTERM (which SDL turns into a quit event) hold F12 from then on, so
-// the game takes its ordinary way out. Losing focus releases every key.
+// the game takes its ordinary way out. Losing focus releases every key. A key
+// pressed and released between two updates still reads as held for one update,
+// so a quick tap is never lost.
 #include <algorithm>
 #include <iterator>
 
@@ -11,8 +13,14 @@
 namespace {
 
 bool held[128];
+bool pressedSinceUpdate[128];
 bool translateCursorKeys = false;
 bool quitting = false;
+
+void releaseAll() {
+  std::fill(std::begin(held), std::end(held), false);
+  std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
+}
 
 void takeKey(const SDL_KeyboardEvent& key) {
   if (key.repeat) return;
@@ -22,7 +30,9 @@ void takeKey(const SDL_KeyboardEvent& key) {
     return;
   }
   int code = setOneScanCode(key.keysym.scancode, translateCursorKeys);
-  if (code > 0 && code < 128) held[code] = down;
+  if (code <= 0 || code >= 128) return;
+  held[code] = down;
+  if (down) pressedSinceUpdate[code] = true;
 }
 
 void takeEvent(const SDL_Event& event) {
@@ -35,8 +45,7 @@ void takeEvent(const SDL_Event& event) {
       takeKey(event.key);
       break;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
-        std::fill(std::begin(held), std::end(held), false);
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) releaseAll();
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) quitting = true;
       break;
     default:
@@ -47,7 +56,7 @@ void takeEvent(const SDL_Event& event) {
 }  // namespace
 
 int keyboard_init() {
-  std::fill(std::begin(held), std::end(held), false);
+  releaseAll();
   return 0;
 }
 
@@ -57,6 +66,7 @@ void keyboard_translatekeys(int mask) {
 
 void keyboard_update() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
   SDL_Event event;
   while (SDL_PollEvent(&event)) takeEvent(event);
 }
@@ -64,9 +74,9 @@ void keyboard_update() {
 int keyboard_keypressed(int scancode) {
   if (scancode == SCANCODE_F12 && quitting) return 1;
   if (scancode < 0 || scancode >= 128) return 0;
-  return held[scancode] ? 1 : 0;
+  return held[scancode] || pressedSinceUpdate[scancode] ? 1 : 0;
 }
 
 void keyboard_close() {
-  std::fill(std::begin(held), std::end(held), false);
+  releaseAll();
 }

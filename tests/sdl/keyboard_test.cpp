@@ -1,0 +1,90 @@
+// The SDL2 backend's keyboard, fed with events as SDL would deliver them,
+// under SDL's dummy video driver.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/keyboard.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/vga.h"
+
+namespace {
+
+class SdlKeyboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(vga_setmode(G320x200x256), 0);
+    keyboard_init();
+    keyboard_translatekeys(TRANSLATE_CURSORKEYS);
+    keyboard_update();
+  }
+  void TearDown() override {
+    keyboard_close();
+    vga_setmode(TEXT);
+  }
+
+  static void key(SDL_Scancode code, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.keysym.scancode = code;
+    SDL_PushEvent(&event);
+  }
+  static void window(SDL_WindowEventID what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    SDL_PushEvent(&event);
+  }
+};
+
+TEST_F(SdlKeyboard, AKeyReadsAsHeldFromItsPressToItsRelease) {
+  key(SDL_SCANCODE_RSHIFT, true);
+  keyboard_update();
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_RIGHTSHIFT));
+  keyboard_update();
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_RIGHTSHIFT));
+  key(SDL_SCANCODE_RSHIFT, false);
+  keyboard_update();
+  EXPECT_FALSE(keyboard_keypressed(SCANCODE_RIGHTSHIFT));
+}
+
+TEST_F(SdlKeyboard, ATapBetweenTwoUpdatesReadsAsHeldForOneUpdate) {
+  key(SDL_SCANCODE_RETURN, true);
+  key(SDL_SCANCODE_RETURN, false);
+  keyboard_update();
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_ENTER));
+  keyboard_update();
+  EXPECT_FALSE(keyboard_keypressed(SCANCODE_ENTER));
+}
+
+TEST_F(SdlKeyboard, LosingFocusReleasesEveryKey) {
+  key(SDL_SCANCODE_A, true);
+  key(SDL_SCANCODE_UP, true);
+  keyboard_update();
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_A) && keyboard_keypressed(SCANCODE_CURSORUP));
+  window(SDL_WINDOWEVENT_FOCUS_LOST);
+  keyboard_update();
+  EXPECT_FALSE(keyboard_keypressed(SCANCODE_A) || keyboard_keypressed(SCANCODE_CURSORUP));
+}
+
+TEST_F(SdlKeyboard, AltEnterSwitchesFullscreenInsteadOfFiring) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.scancode = SDL_SCANCODE_RETURN;
+  event.key.keysym.mod = KMOD_LALT;
+  SDL_PushEvent(&event);
+  keyboard_update();
+  EXPECT_FALSE(keyboard_keypressed(SCANCODE_ENTER));
+}
+
+// Last: from a quit on, F12 stays held for the rest of the process.
+TEST_F(SdlKeyboard, ClosingTheWindowHoldsF12FromThenOn) {
+  window(SDL_WINDOWEVENT_CLOSE);
+  keyboard_update();
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_F12));
+  keyboard_update();
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_F12));
+}
+
+}  // namespace
