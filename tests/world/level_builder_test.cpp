@@ -1,5 +1,5 @@
-// The level builder on small tables of its own: terminators, gate slots, the
-// turret count and reruns, and the box limit with its message.
+// The level builder on small tables of its own (terminators, gate slots, the
+// turret count and reruns, the box limit with its message), and the moving gates.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -16,169 +16,130 @@
 
 namespace {
 
-constexpr int kLevel = 4;  // the slot the tests swap their tables into
+constexpr int kLevel = 4;  // the slot the tables are swapped into
 
-void addWords(std::vector<int32_t>& words, std::initializer_list<int32_t> more) {
-  for (int32_t word : more) words.push_back(word);
-}
-
-void addBox(std::vector<int32_t>& words, int x1, int y1, int x2, int y2, int colour) {
-  addWords(words, {x1, y1, x2, y2, colour});
-}
-
-// Terminator, ball, turret count and that many turrets (x = 100 + 20 i, y = 600 + i, kind 1).
-void addTail(std::vector<int32_t>& words, int lastTurretValue, int turretRecords) {
-  addWords(words, {0, 0, 0, 0, 0, 1140, 636, lastTurretValue});
-  for (int i = 0; i < turretRecords; ++i) addWords(words, {100 + 20 * i, 600 + i, 1});
-}
-
-std::vector<int32_t> bandsTable(int boxCount) {
-  std::vector<int32_t> words;
-  for (int i = 0; i < boxCount; ++i)
-    addBox(words, 0, 600 + 8 * (i % 200), 2399, 607 + 8 * (i % 200), 66);
-  addTail(words, 0, 1);
+// The boxes' words, the terminator, the ball at (1140, 636), the turret count and that many
+// floor turrets at (100 + 20 i, 600 + i).
+std::vector<int32_t> table(std::vector<int32_t> words, int lastTurretWord, int turrets) {
+  words.insert(words.end(), {0, 0, 0, 0, 0, 1140, 636, lastTurretWord});
+  for (int i = 0; i < turrets; ++i) words.insert(words.end(), {100 + 20 * i, 600 + i, 1});
   return words;
 }
 
-TEST(LevelBuilder, ATableThatStartsWithTheTerminatorBuildsNoTerrainAndNoGates) {
-  std::vector<int32_t> words;
-  addTail(words, 0, 1);
-  SwappedLevelTable swap(kLevel, words);
+TEST(LevelBuilder, ATerminatorFirstBuildsNoTerrainAndWordsPastTheEndReadAsZero) {
   gates[3] = Gate{7, 99, 1};
+  {
+    SwappedLevelTable swap(kLevel, table({}, 0, 1));
+    buildLevel(kLevel, 1);
+    EXPECT_EQ(lastBox, 0);
+    for (const Gate& gate : gates) EXPECT_EQ(gate.boxIndex, 0);
+    EXPECT_EQ(levelState.ballX, 1140);
+    EXPECT_EQ(lastTurret, 0) << "a count of 0 is one turret";
+    EXPECT_EQ(turrets[0].x, 100);
+  }
+  SwappedLevelTable swap(kLevel, {0, 0, 0, 0, 0, 1140});
   buildLevel(kLevel, 1);
-  EXPECT_EQ(lastBox, 0);
-  for (const Gate& gate : gates) EXPECT_EQ(gate.boxIndex, 0);
-  EXPECT_EQ(levelState.ballX, 1140);
-  EXPECT_EQ(levelState.ballY, 636);
-  EXPECT_EQ(lastTurret, 0);
-  EXPECT_EQ(turrets[0].x, 100);
+  EXPECT_EQ(levelState.ballY, 0);
+  EXPECT_EQ(turrets[0].kind, 0);
 }
 
-TEST(LevelBuilder, ElevenGateBoxesFillNineSlotsAndLeaveTheLastInSlotNine) {
-  std::vector<int32_t> words;
-  addBox(words, 0, 2392, 2399, 2399, 66);  // slot 0, so that no gate lands there
-  for (int i = 0; i < 11; ++i) addBox(words, 100 * i, 800, 100 * i + 63, 807, kGateBoxColour);
-  addTail(words, 0, 1);
-  SwappedLevelTable swap(kLevel, words);
+TEST(LevelBuilder, ElevenGateBoxesFillNineSlotsAndTheLastOneTheTenth) {
+  std::vector<int32_t> words = {0, 2392, 2399, 2399, 66};  // slot 0, where no gate may land
+  for (int i = 0; i < 11; ++i) words.insert(words.end(), {100 * i, 800, 100 * i + 63, 807, 14});
+  SwappedLevelTable swap(kLevel, table(words, 0, 1));
   buildLevel(kLevel, 1);
   for (int slot = 0; slot < 9; ++slot) EXPECT_EQ(gates[slot].boxIndex, slot + 1);
   EXPECT_EQ(gates[9].boxIndex, 11);
-  EXPECT_EQ(gates[9].fullX2, 1063);
   moveGates(5);
-  EXPECT_EQ(boxes[10].x2, 963) << "the tenth gate box keeps its full width";
+  EXPECT_EQ(boxes[10].x2, 963) << "the tenth gate box stands still";
   EXPECT_EQ(boxes[11].x2, 1058);
 }
 
-TEST(LevelBuilder, ALastTurretOfZeroMeansOneTurret) {
-  std::vector<int32_t> words;
-  addBox(words, 0, 648, 2399, 655, 43);
-  addTail(words, 0, 1);
-  SwappedLevelTable swap(kLevel, words);
-  buildLevel(kLevel, 1);
-  EXPECT_EQ(lastTurret, 0);
-  EXPECT_EQ(turrets[0].y, 600);
-  EXPECT_EQ(turrets[0].kind, kFloorTurret);
-}
-
-TEST(LevelBuilder, ALastTurretOf150IsCutTo100AndReads101Turrets) {
-  std::vector<int32_t> words;
-  addTail(words, 150, 151);
-  SwappedLevelTable swap(kLevel, words);
+TEST(LevelBuilder, ATurretCountOf150IsCutTo100AndLeavesTheRestUnread) {
+  SwappedLevelTable swap(kLevel, table({}, 150, 151));
   buildLevel(kLevel, 1);
   EXPECT_EQ(lastTurret, 100);
-  EXPECT_EQ(turrets[100].x, 100 + 20 * 100);
   EXPECT_EQ(turrets[100].y, 700);
-  int32_t next = -1;
+  int32_t next = 0;
   readLevelWord(kLevel, &next);
-  EXPECT_EQ(next, 100 + 20 * 101) << "the 102nd record is left unread";
+  EXPECT_EQ(next, 100 + 20 * 101);
 }
 
-TEST(LevelBuilder, ARerunWithoutLoadingTurretsKeepsTheShotOnesDestroyed) {
-  std::vector<int32_t> words;
-  addTail(words, 4, 5);
-  SwappedLevelTable swap(kLevel, words);
+TEST(LevelBuilder, ARerunWithoutLoadingTurretsKeepsTheDestroyedOnes) {
+  SwappedLevelTable swap(kLevel, table({}, 2, 3));
   buildLevel(kLevel, 1);
-  for (int i : {0, 2, 3}) turrets[i].kind = 0;
-  turrets[1].reload = 77;
+  turrets[1].kind = 0;
   buildLevel(kLevel, 0);
-  EXPECT_EQ(lastTurret, 4);
-  EXPECT_EQ(turrets[0].kind, 0);
+  EXPECT_EQ(lastTurret, 2);
+  EXPECT_EQ(turrets[1].kind, 0);
+  EXPECT_EQ(turrets[2].kind, kFloorTurret);
+  buildLevel(kLevel, 1);
   EXPECT_EQ(turrets[1].kind, kFloorTurret);
-  EXPECT_EQ(turrets[2].kind, 0);
-  EXPECT_EQ(turrets[3].kind, 0);
-  EXPECT_EQ(turrets[4].kind, kFloorTurret);
-  EXPECT_EQ(turrets[1].reload, 77) << "the countdowns go on";
-  buildLevel(kLevel, 1);
-  EXPECT_EQ(turrets[0].kind, kFloorTurret) << "entering anew brings them back";
-  EXPECT_EQ(turrets[1].reload, 77) << "the builder never writes a countdown";
 }
 
-TEST(LevelBuilder, ARebuildClosesAHalfOpenGateAndPutsTheBallBack) {
-  buildLevel(2, 1);
-  const Gate first = gates[0];
-  moveGates(20);
-  levelState.ballX = 5;
-  buildLevel(2, 0);
-  EXPECT_EQ(boxes[gates[0].boxIndex].x2, first.fullX2);
-  EXPECT_EQ(gates[0].extending, 0);
-  EXPECT_EQ(levelState.ballX, 1212);
+TEST(LevelBuilder, The2000thBoxShowsTheLimitMessageAndWaitsForEnter) {
+  startHeadlessVideo();
+  startKeyboard();
+  std::vector<int32_t> bands;
+  for (int i = 0; i < 2000; ++i)
+    bands.insert(bands.end(), {0, 600 + 8 * (i % 200), 2399, 607 + 8 * (i % 200), 66});
+  for (int count : {1999, 2000}) {
+    SwappedLevelTable swap(kLevel, table({bands.begin(), bands.begin() + 5 * count}, 0, 1));
+    useScript("wait 3\nhold ENTER 1\nwait 5\n");
+    buildLevel(kLevel, 1);
+    int messagePixels = 0;
+    for (int y = 20; y < 25; ++y)
+      for (int x = 100; x < 190; ++x) messagePixels += headlessScreen()[y * kScreenWidth + x] == 3;
+    EXPECT_EQ(lastBox, count);
+    EXPECT_EQ(levelState.ballX, 1140);
+    EXPECT_EQ(headlessPollCount(), count == 2000 ? 4 : 0) << "three polls, then Enter";
+    EXPECT_EQ(messagePixels > 0, count == 2000);
+  }
+  stopKeyboard();
 }
 
-TEST(LevelBuilder, ReadingPastTheEndOfATableGivesZero) {
-  const std::vector<int32_t> words = {0, 0, 0, 0, 0};
-  SwappedLevelTable swap(kLevel, words);
-  buildLevel(kLevel, 1);
-  EXPECT_EQ(levelState.ballX, 0);
-  EXPECT_EQ(lastTurret, 0);
-  EXPECT_EQ(turrets[0].kind, 0);
-}
-
-class BoxLimit : public testing::Test {
+class Gates : public testing::Test {
  protected:
   void SetUp() override {
-    startHeadlessVideo();
-    startKeyboard();
-    useScript("wait 3\nhold ENTER 1\nwait 5\n");
-  }
-  void TearDown() override { stopKeyboard(); }
-
-  static bool messageShown() {
-    const unsigned char* screen = headlessScreen();
-    for (int y = 20; y < 25; ++y) {
-      for (int x = 100; x < 190; ++x) {
-        if (screen[y * kScreenWidth + x] == 3) return true;
-      }
-    }
-    return false;
+    for (Gate& gate : gates) gate = Gate{0, 5, 1};  // empty slots, whatever else they hold
+    boxes[0] = Box{0, 0, 7, 7, 66};
+    boxes[1] = Box{1000, 800, 1063, 807, kGateBoxColour};
+    gates[0] = Gate{1, 1063, 0};
   }
 };
 
-TEST_F(BoxLimit, A1999BoxLevelBuildsWithoutAMessage) {
-  const std::vector<int32_t> words = bandsTable(1999);
-  SwappedLevelTable swap(kLevel, words);
-  buildLevel(kLevel, 1);
-  EXPECT_EQ(lastBox, 1999);
-  EXPECT_EQ(headlessPollCount(), 0);
-  EXPECT_FALSE(messageShown());
-  EXPECT_EQ(levelState.ballX, 1140);
+TEST_F(Gates, ASixtyFourPixelGateNarrowsToOneColumnIn63StepsThenCyclesIn128) {
+  std::vector<int> edges;
+  for (int steps : {63, 64, 64}) {
+    for (int i = 0; i < steps; ++i) moveGates(1);
+    edges.push_back(boxes[1].x2);
+  }
+  EXPECT_EQ(edges, (std::vector<int>{1000, 1064, 1000}));
+  EXPECT_EQ(boxes[0].x2, 7) << "the empty slots moved nothing";
 }
 
-TEST_F(BoxLimit, A2000BoxLevelShowsTheMessageAndWaitsForEnter) {
-  const std::vector<int32_t> words = bandsTable(2000);
-  SwappedLevelTable swap(kLevel, words);
-  buildLevel(kLevel, 1);
-  EXPECT_TRUE(messageShown());
-  EXPECT_EQ(headlessPollCount(), 4) << "three polls without a key, then Enter";
-  EXPECT_EQ(lastBox, 2000) << "the terrain is the 2000 boxes read";
+TEST_F(Gates, ALargeStepOvershootsEitherEndAndTurnsTheGate) {
+  std::vector<int> edges;
+  for (int x2 : {1003, 1060}) {
+    boxes[1].x2 = x2;
+    moveGates(10);
+    edges.push_back(boxes[1].x2);
+    moveGates(1);
+    edges.push_back(boxes[1].x2);
+  }
+  EXPECT_EQ(edges, (std::vector<int>{993, 994, 1070, 1069}));
 }
 
-TEST_F(BoxLimit, ATableWithoutATerminatorStopsAtTheLastSlot) {
-  std::vector<int32_t> words;
-  for (int i = 0; i < 2100; ++i) addBox(words, 0, 600, 2399, 607, 66);
-  SwappedLevelTable swap(kLevel, words);
-  buildLevel(kLevel, 1);
-  EXPECT_EQ(lastBox, 2000);
-  EXPECT_EQ(headlessPollCount(), 4);
+TEST_F(Gates, TheClockStepsOnlyPastTwoTimeUnitsAndStandsStillWhilePaused) {
+  float clock = 0.0f;
+  advanceGates(&clock, 2.0f);
+  for (int i = 0; i < 10; ++i) advanceGates(&clock, 0.0f);
+  EXPECT_EQ(boxes[1].x2, 1063);
+  EXPECT_FLOAT_EQ(clock, 2.0f);
+  advanceGates(&clock, 0.1f);
+  EXPECT_EQ(boxes[1].x2, 1062);
+  advanceGates(&clock, 8.9f);  // 9 / 2 + 0.5: five steps at once
+  EXPECT_EQ(boxes[1].x2, 1057);
 }
 
 }  // namespace

@@ -1,41 +1,60 @@
-// Helpers for the world tests: a level table swapped in for one test, the
-// built level as a grid of 8x8 cells, and the wide-path search that tells
-// whether a ship with its ball can get from the start to the ball and out.
+// The world tests' shared helpers: a level table of the test's own swapped in
+// for one scope, and an empty level seen from the ship's start.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <utility>
 #include <vector>
 
+#include "app/game_state.h"
+#include "app/level_state.h"
+#include "support/test_support.h"
 #include "world/level_data.h"
+#include "world/particles.h"
+#include "world/shots.h"
+#include "world/turrets.h"
 
-// Points levelTables[level] at words for the lifetime of the object.
-class SwappedLevelTable {
- public:
-  SwappedLevelTable(int level, const std::vector<int32_t>& words);
-  ~SwappedLevelTable();
+struct SwappedLevelTable {
+  SwappedLevelTable(int level, std::vector<int32_t> table)
+      : level(level), words(std::move(table)), saved(levelTables[level]) {
+    levelTables[level] = LevelTable{words.data(), static_cast<int32_t>(words.size())};
+  }
+  ~SwappedLevelTable() { levelTables[level] = saved; }
   SwappedLevelTable(const SwappedLevelTable&) = delete;
   SwappedLevelTable& operator=(const SwappedLevelTable&) = delete;
 
- private:
-  int level_;
-  LevelTable saved_;
+  int level;
+  std::vector<int32_t> words;
+  LevelTable saved;
 };
 
-constexpr int kWorldPixels = 2400;
-constexpr int kCellPixels = 8;
-constexpr int kWorldCells = kWorldPixels / kCellPixels;
+constexpr int kCameraX = 1040, kCameraY = 450;  // the view centred on the ship's start
 
-// The built level's boxes (slots 0..lastBox-1) painted cell by cell, later boxes over earlier ones.
-struct CellGrid {
-  std::vector<int> colour = std::vector<int>(kWorldCells * kWorldCells, 0);
-  int at(int column, int row) const { return colour[row * kWorldCells + column]; }
+// No turrets, shots or debris; the ship and the ball far outside the view; one time unit a frame.
+class EmptyView : public testing::Test {
+ protected:
+  void SetUp() override {
+    startHeadlessVideo();
+    levelState = LevelState{};
+    levelState.cameraX = kCameraX;
+    levelState.cameraY = kCameraY;
+    levelState.dt = levelState.drag = 1.0f;
+    levelState.shipX = levelState.shipY = levelState.ballX = levelState.ballY = -1000;
+    gameState = GameState{};
+    lastTurret = -1;
+    resetShots();
+    resetDebris();
+  }
+  // A turret whose image has its top-left corner at screen position (sx, sy).
+  static Turret& addTurret(int sx, int sy, int kind = kFloorTurret, int reload = 0) {
+    turrets[++lastTurret] = Turret{kCameraX + sx, kCameraY + sy, kind, reload};
+    return turrets[lastTurret];
+  }
+  static int live(const auto& pool) {
+    int count = 0;
+    for (const auto& record : pool) count += record.life > 0;
+    return count;
+  }
 };
-CellGrid paintCells();
-
-struct PathCheck {
-  bool ballReached = false;  // a square came within 20 pixels of the ball
-  bool skyReached = false;   // ... and from there one got above row 496
-};
-// Searches for a 32x32 square that can slide from the ship's start to the ball and on up into
-// the sky, through the built level with every gate at its narrowest and every turret image solid.
-PathCheck findWidePath();
