@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 #include "app/level_loop.h"
 #include "app/ship.h"
@@ -96,38 +97,30 @@ TEST_F(BallTest, ThrustAlongTheRodPullsWithoutTurningAndAcrossItTurnsThePair) {
   EXPECT_GT(velY[1], velY[0]) << "the weakest thrust, and none of it upwards";
 }
 
-TEST_F(BallTest, TheProbeFindsRockFourPixelsFromTheBallBelowRow500Only) {
+TEST_F(BallTest, TheProbeFindsRockFourPixelsAwayBelowRow500AndTheBurstLeavesTheShipFlyingOn) {
   towFromAbove();
+  levelState.velX = 1.5f;
   levelState.flightX = 1100;
-  levelState.flightY = 600;
   ball.rodSin = 0;
-  ball.rodCos = 1;  // the ball 10 rows below the flight point: screen (100, 110)
+  ball.rodCos = 1;  // the ball 10 rows below the flight point
+  fillRect(0, 0, 319, 199, 66);
+  for (auto [flightY, destroyed] : {std::pair{490, 0}, {491, 1}}) {  // the ball at row 500, 501
+    levelState.flightY = flightY;
+    placeTowedBall();
+    EXPECT_EQ(levelState.ballDestroyed, destroyed) << flightY;
+  }
+  levelState.ballDestroyed = 0;
+  clearFrame(0, kScreenHeight);
+  levelState.flightY = 600;  // the ball at screen (100, 110)
   putPixel(105, 110, 66);
   placeTowedBall();
   EXPECT_EQ(levelState.ballDestroyed, 0) << "five pixels right";
   putPixel(100, 114, 66);
   placeTowedBall();
   EXPECT_EQ(levelState.ballDestroyed, 1) << "four below";
-  levelState.ballDestroyed = 0;
-  fillRect(0, 0, 319, 199, 66);
-  levelState.flightY = 490;  // the ball at row 500
-  placeTowedBall();
-  EXPECT_EQ(levelState.ballDestroyed, 0);
-  levelState.flightY = 491;
-  placeTowedBall();
-  EXPECT_EQ(levelState.ballDestroyed, 1);
-}
-
-TEST_F(BallTest, ADestroyedBallBurstsAndLeavesTheShipFlyingOnFromItsOwnPosition) {
-  towFromAbove();
-  levelState.velX = 1.5f;
-  stepShip();
-  const int shipY = levelState.shipY;
-  const float velX = levelState.velX;
-  levelState.ballDestroyed = 1;
   explodeBall();
-  EXPECT_NEAR(levelState.posY, shipY, 1.0) << "back from the rod's centre to the ship";
-  EXPECT_EQ(levelState.velX, velX);
+  EXPECT_FLOAT_EQ(levelState.posY, kBallY - 21) << "the ship's own place, off the rod's centre";
+  EXPECT_FLOAT_EQ(levelState.velX, 1.5f);
   EXPECT_EQ(levelState.ballTowed, 0);
   int live = 0;
   for (const Particle& particle : debris) live += particle.life > 0;
