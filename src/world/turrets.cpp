@@ -11,7 +11,6 @@
 
 Turret turrets[kTurretSlots];
 int lastTurret;
-int turretShotSounds;
 
 // clang-format off
 const uint8_t floorTurretSprite[256] = {
@@ -69,7 +68,6 @@ void fireAtFlightPoint(const Turret& turret, Point muzzle, int dx, int dy) {
   const float s = std::sqrt(dx * dx + dy * dy) / speed;
   const float range = turret.kind == kFloorTurret ? kFloorRange : kCeilingRange;
   spawnShot(muzzle.x, muzzle.y, -dx / s, -dy / s, range / speed);
-  ++turretShotSounds;
   playEffect(kEffectTurretShot);  // heard even when the pool had no room
 }
 

@@ -19,10 +19,6 @@ constexpr int kCeilingTurret = 2;
 extern Turret turrets[kTurretSlots];
 extern int lastTurret;
 
-// Turret-shot sounds asked for since start-up, one per shot fired, whether or
-// not the shot pool had room; lets the sound call be seen without a device.
-extern int turretShotSounds;
-
 extern const uint8_t floorTurretSprite[256];
 extern uint8_t ceilingTurretSprite[256];  // the floor image turned by 180 degrees
 

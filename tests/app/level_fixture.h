@@ -9,15 +9,16 @@
 #include "input/controls.h"
 #include "screens/settings.h"
 #include "support/test_support.h"
+#include "video/frame_buffer.h"
+#include "video/text.h"
 #include "world/gates.h"
 #include "world/level_data.h"
 #include "world/turrets.h"
 
 inline void useBoxes(std::initializer_list<Box> terrain) {
-  int slot = 0;
-  for (const Box& box : terrain) boxes[slot++] = box;
-  boxes[slot] = Box{0, 0, 0, 0, 0};
-  lastBox = slot;
+  lastBox = 0;
+  for (const Box& box : terrain) boxes[lastBox++] = box;
+  boxes[lastBox] = Box{0, 0, 0, 0, 0};
 }
 
 inline void prepareEmptyLevel() {
@@ -30,4 +31,21 @@ inline void prepareEmptyLevel() {
   useBoxes({});
   turrets[0] = Turret{};
   lastTurret = 0;
+}
+
+// Whether every set pixel of the text's glyphs at (x, y) has the colour in these 320x200 pixels.
+inline bool showsText(const uint8_t* pixels, int x, int y, uint8_t colour, const char* text) {
+  for (int i = 0; text[i] != '\0'; ++i) {
+    const uint8_t* rows = fontGlyphs.rows[static_cast<unsigned char>(text[i])];
+    for (int r = 0; r < 5; ++r) {
+      for (int k = 0; k < 3; ++k) {
+        const uint8_t found = pixels[(y + r) * kScreenWidth + x + 4 * i + k];
+        if ((rows[r] >> (2 - k) & 1) && found != colour) return false;
+      }
+    }
+  }
+  return true;
+}
+inline bool showsText(int x, int y, uint8_t colour, const char* text) {
+  return showsText(frameBuffer.pixels, x, y, colour, text);
 }

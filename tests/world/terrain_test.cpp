@@ -1,9 +1,14 @@
-// The terrain painted into the view, and the overview map at 1/16 scale.
+// The moving gates, the terrain painted into the view, and the overview map at 1/16 scale.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+#include <vector>
 
 #include "app/level_state.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
+#include "world/gates.h"
 #include "world/level_data.h"
 #include "world/terrain.h"
 
@@ -13,134 +18,116 @@ class Terrain : public testing::Test {
  protected:
   void SetUp() override {
     startHeadlessVideo();
-    lastBox = 0;
     levelState.cameraX = 1000;
     levelState.cameraY = 600;
   }
-  static void setBoxes(std::initializer_list<Box> list) {
+  static void useBoxes(std::initializer_list<Box> list) {
     lastBox = 0;
     for (const Box& box : list) boxes[lastBox++] = box;
   }
-  static int paintedCount(int x1, int y1, int x2, int y2, uint8_t colour) {
-    int count = 0;
-    for (int y = y1; y <= y2; ++y) {
-      for (int x = x1; x <= x2; ++x) count += getPixel(x, y) == colour;
-    }
-    return count;
+  static int count(int x1, int y1, int x2, int y2, uint8_t colour) {
+    int found = 0;
+    for (int y = y1; y <= y2; ++y)
+      for (int x = x1; x <= x2; ++x) found += getPixel(x, y) == colour;
+    return found;
   }
 };
 
-TEST_F(Terrain, ABoxEndingOnePixelLeftOfTheViewIsNotDrawn) {
-  setBoxes({{900, 600, 999, 700, 66}});
-  drawTerrain();
-  EXPECT_TRUE(paintedPixels().empty());
-}
-
-TEST_F(Terrain, ABoxStartingAtTheViewsLastColumnIsDrawnThere) {
-  setBoxes({{1319, 650, 1400, 652, 66}});
-  drawTerrain();
-  EXPECT_EQ(paintedCount(319, 50, 319, 52, 66), 3);
-  EXPECT_EQ(paintedPixels().size(), 3u);
-}
-
-TEST_F(Terrain, ABoxOutsideTheViewAboveOrBelowIsNotDrawn) {
-  setBoxes({{1000, 400, 1100, 599, 66}, {1000, 800, 1100, 900, 66}});
-  drawTerrain();
-  EXPECT_TRUE(paintedPixels().empty());
-}
-
-TEST_F(Terrain, AWorldWideBandFillsTheViewEdgeToEdge) {
-  setBoxes({{0, 0, 2399, 2399, 43}});
-  drawTerrain();
-  EXPECT_EQ(paintedCount(0, 0, 319, 199, 43), kFrameBytes);
-}
-
-TEST_F(Terrain, AnEmptyLevelDrawsNothing) {
-  drawTerrain();
-  EXPECT_TRUE(paintedPixels().empty());
-}
-
-TEST_F(Terrain, LaterBoxesPaintOverEarlierOnes) {
-  setBoxes({{1000, 600, 1009, 609, 66}, {1005, 600, 1014, 609, 43}});
-  drawTerrain();
-  EXPECT_EQ(paintedCount(0, 0, 4, 9, 66), 50);
-  EXPECT_EQ(paintedCount(5, 0, 14, 9, 43), 100);
-}
-
-TEST_F(Terrain, AGateWhoseEdgeFellBelowItsLeftEdgeIsPaintedBetweenThem) {
-  setBoxes({{1010, 600, 1005, 607, kGateBoxColour}});
-  drawTerrain();
-  EXPECT_EQ(paintedCount(5, 0, 10, 7, kGateBoxColour), 48);
-  EXPECT_EQ(paintedPixels().size(), 48u);
-}
-
-TEST_F(Terrain, TheMapIsAFramedBlackWindowWhenTheLevelIsEmpty) {
-  clearFrame(9, kScreenHeight);
-  drawMap();
-  EXPECT_EQ(paintedCount(249, 4, 311, 46, 3), 63 * 43 - 61 * 41);
-  EXPECT_EQ(paintedCount(250, 5, 310, 45, 0), 61 * 41);
-  EXPECT_EQ(getPixel(248, 4), 9);
-  EXPECT_EQ(getPixel(312, 46), 9);
-}
-
-// The map columns covered by a box that is exactly the view.
-std::pair<int, int> mapColumnsOfTheView() {
-  const int x = levelState.cameraX, y = levelState.cameraY;
-  lastBox = 1;
-  boxes[0] = Box{x, y, x + 319, y + 199, 66};
-  clearFrame(0, kScreenHeight);
-  drawMap();
-  int first = -1, last = -1;
-  for (int column = 0; column < 61; ++column) {
-    if (getPixel(250 + column, 5 + 20) == 66) {
-      if (first < 0) first = column;
-      last = column;
-    }
+TEST_F(Terrain, PaintsEachBoxClippedToTheView) {
+  const struct {
+    Box box;
+    int x1, y1, x2, y2;  // where it shows; nowhere when x2 < x1
+  } cases[] = {
+      {{900, 600, 999, 700, 66}, 0, 0, -1, 0},                // ends one column left of the view
+      {{1319, 650, 1400, 652, 66}, 319, 50, 319, 52},         // starts in its last column
+      {{1000, 400, 1100, 599, 66}, 0, 0, -1, 0},              // ends one row above
+      {{1000, 800, 1100, 900, 66}, 0, 0, -1, 0},              // starts one row below
+      {{0, 0, 2399, 2399, 43}, 0, 0, 319, 199},               // the whole world
+      {{1010, 600, 1005, 607, kGateBoxColour}, 5, 0, 10, 7},  // a gate's edge past its left edge
+  };
+  for (const auto& c : cases) {
+    clearFrame(0, kScreenHeight);
+    useBoxes({c.box});
+    drawTerrain();
+    const int area = c.x2 < c.x1 ? 0 : (c.x2 - c.x1 + 1) * (c.y2 - c.y1 + 1);
+    EXPECT_EQ(paintedPixels().size(), static_cast<size_t>(area)) << c.box.x1 << "," << c.box.y1;
+    EXPECT_EQ(area > 0 ? count(c.x1, c.y1, c.x2, c.y2, c.box.colour) : 0, area);
   }
-  return {first, last};
+  clearFrame(0, kScreenHeight);
+  useBoxes({});
+  drawTerrain();
+  EXPECT_TRUE(paintedPixels().empty());
 }
 
-TEST_F(Terrain, TheMapShowsTheViewInColumnsZeroTo20AtTheWorldsWestEdge) {
-  levelState.cameraX = 0;
-  EXPECT_EQ(mapColumnsOfTheView(), std::make_pair(0, 20));
+TEST_F(Terrain, TheMapShowsTheViewInItsColumnsAtBothEndsOfTheWorld) {
+  for (auto [cameraX, first, last] : {std::array{0, 0, 20}, {1000, 20, 39}, {2080, 41, 60}}) {
+    levelState.cameraX = cameraX;
+    useBoxes({{cameraX, 600, cameraX + 319, 799, 66}});  // the view itself
+    drawMap();
+    std::vector<int> columns;
+    for (int column = 0; column < 61; ++column)
+      if (getPixel(250 + column, 25) == 66) columns.push_back(column);
+    ASSERT_FALSE(columns.empty()) << cameraX;
+    EXPECT_EQ(columns.front(), first) << cameraX;
+    EXPECT_EQ(columns.back(), last) << cameraX;
+  }
 }
 
-TEST_F(Terrain, TheMapShowsTheViewInColumns41To60AtTheWorldsEastEdge) {
-  levelState.cameraX = 2080;
-  EXPECT_EQ(mapColumnsOfTheView(), std::make_pair(41, 60));
-}
-
-TEST_F(Terrain, TheMapCentresTheViewInColumns20To39InMidWorld) {
-  levelState.cameraX = 1000;
-  EXPECT_EQ(mapColumnsOfTheView(), std::make_pair(20, 39));
-}
-
-TEST_F(Terrain, ABoxReachingAboveTheMapWindowIsDrawnFromItsTopRow) {
-  setBoxes({{1000, 100, 1031, 400, 66}});  // my1 = (100 - 600) / 16 + 20 = -11, my2 = 8
+TEST_F(Terrain, TheMapIsAFramedWindowOf335RowsAboveAndBelowTheView) {
+  clearFrame(9, kScreenHeight);
+  useBoxes({{1000, 100, 1031, 400, 66},    // reaches above the window: map rows 0..8
+            {1032, 935, 1047, 950, 66},    // its top row is the window's last
+            {1048, 936, 1063, 950, 43},    // below the window
+            {1064, 250, 1079, 264, 43},    // above it
+            {0, 600, 300, 607, 43},        // left of it
+            {2200, 600, 2399, 607, 43}});  // right of it
   drawMap();
-  EXPECT_EQ(getPixel(270, 5), 66);
-  EXPECT_EQ(getPixel(270, 5 + 8), 66);
-  EXPECT_EQ(getPixel(270, 5 + 9), 0);
-  EXPECT_EQ(getPixel(270, 4), 3) << "the frame stays";
+  EXPECT_EQ(count(250, 5, 310, 45, 66), 2 * 9 + 1);
+  EXPECT_EQ(getPixel(271, 13), 66);
+  EXPECT_EQ(getPixel(272, 45), 66);
+  EXPECT_EQ(count(250, 5, 310, 45, 0), 61 * 41 - 19) << "the rest of the window is black";
+  EXPECT_EQ(count(249, 4, 311, 46, 3), 63 * 43 - 61 * 41) << "in a frame of colour 3";
+  EXPECT_EQ(count(0, 0, 319, 199, 9), 64000 - 63 * 43) << "that leaves the rest alone";
 }
 
-TEST_F(Terrain, TheMapSkipsBoxesWhollyOutsideItsWindow) {
-  setBoxes({{0, 600, 300, 607, 66}, {2200, 600, 2399, 607, 66}, {1000, 1400, 1100, 1500, 66}});
-  drawMap();
-  EXPECT_EQ(paintedCount(250, 5, 310, 45, 66), 0);
+class Gates : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (Gate& gate : gates) gate = Gate{0, 5, 1};  // empty slots, whatever else they hold
+    boxes[0] = Box{0, 0, 7, 7, 66};
+    boxes[1] = Box{1000, 800, 1063, 807, kGateBoxColour};
+    gates[0] = Gate{1, 1063, 0};
+  }
+};
+
+TEST_F(Gates, OvershootEitherEndOnLargeStepsAndCycleFromFullWidthToOneColumnIn128) {
+  std::vector<int> edges;
+  for (int x2 : {1003, 1060}) {  // closing, then opening after the turn
+    boxes[1].x2 = x2;
+    moveGates(10);
+    edges.push_back(boxes[1].x2);
+    moveGates(1);
+    edges.push_back(boxes[1].x2);
+  }
+  boxes[1].x2 = 1063;
+  for (int steps : {63, 64, 64}) {
+    for (int i = 0; i < steps; ++i) moveGates(1);
+    edges.push_back(boxes[1].x2);
+  }
+  EXPECT_EQ(edges, (std::vector<int>{993, 994, 1070, 1069, 1000, 1064, 1000}));
+  EXPECT_EQ(boxes[0].x2, 7) << "the empty slots moved nothing";
 }
 
-TEST_F(Terrain, TheMapsRowsReach335PixelsAboveAndBelowTheReferenceRow) {
-  // cameraY 600: world rows 265..935 fall into map rows 0..40.
-  setBoxes({{1000, 935, 1015, 950, 66},
-            {1016, 936, 1031, 950, 43},
-            {1032, 250, 1047, 265, 66},
-            {1048, 250, 1063, 264, 43}});
-  drawMap();
-  EXPECT_EQ(getPixel(270, 45), 66);
-  EXPECT_EQ(getPixel(271, 45), 0);
-  EXPECT_EQ(getPixel(272, 5), 66);
-  EXPECT_EQ(getPixel(273, 5), 0);
+TEST_F(Gates, TheClockStepsOnlyPastTwoTimeUnitsAndStandsStillWhilePaused) {
+  float clock = 0.0f;
+  advanceGates(&clock, 2.0f);
+  for (int i = 0; i < 10; ++i) advanceGates(&clock, 0.0f);
+  EXPECT_EQ(boxes[1].x2, 1063);
+  EXPECT_FLOAT_EQ(clock, 2.0f);
+  advanceGates(&clock, 0.1f);
+  EXPECT_EQ(boxes[1].x2, 1062);
+  advanceGates(&clock, 8.9f);  // 9 / 2 + 0.5: five steps at once
+  EXPECT_EQ(boxes[1].x2, 1057);
 }
 
 }  // namespace

@@ -1,0 +1,302 @@
+// Shots, turrets and the debris of explosions, in an empty level seen from
+// the ship's start.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/level_state.h"
+#include "screens/settings.h"
+#include "sound/sound_effects.h"
+#include "support/test_support.h"
+#include "video/frame_buffer.h"
+#include "world/particles.h"
+#include "world/shots.h"
+#include "world/turrets.h"
+
+namespace {
+
+constexpr int kCameraX = 1040, kCameraY = 450;  // the view centred on the ship's start
+
+// No turrets, shots or debris; the ship and the ball far outside the view; one time unit a frame.
+class EmptyView : public testing::Test {
+ protected:
+  void SetUp() override {
+    startHeadlessVideo();
+    levelState = LevelState{};
+    levelState.cameraX = kCameraX;
+    levelState.cameraY = kCameraY;
+    levelState.dt = levelState.drag = 1.0f;
+    levelState.shipX = levelState.shipY = levelState.ballX = levelState.ballY = -1000;
+    gameState = GameState{};
+    lastTurret = -1;
+    resetShots();
+    resetDebris();
+  }
+  // A turret whose image has its top-left corner at screen position (sx, sy).
+  static Turret& addTurret(int sx, int sy, int kind = kFloorTurret, int reload = 0) {
+    turrets[++lastTurret] = Turret{kCameraX + sx, kCameraY + sy, kind, reload};
+    return turrets[lastTurret];
+  }
+  static int live(const auto& pool) {
+    int count = 0;
+    for (const auto& record : pool) count += record.life > 0;
+    return count;
+  }
+};
+
+using Debris = EmptyView;
+
+TEST_F(Debris, ExplosionsBurstInto4NPlus1AndTheFullPoolDropsTheRestWithoutALifeDraw) {
+  for (auto [size, particles] : {std::pair{10, 41}, {25, 101}}) {
+    resetDebris();
+    spawnExplosion(1100, 600, size);
+    EXPECT_EQ(live(debris), particles);
+  }
+  resetDebris();
+  srandom(11);
+  for (int burst = 0; burst < 3; ++burst) spawnExplosion(1100, 600, 20);  // the ship's: 243
+  const long next = random();
+  EXPECT_EQ(live(debris), 201);
+  srandom(11);
+  for (int i = 0; i < 243 * 4 + 201; ++i) random();  // four draws each, a life for 201
+  EXPECT_EQ(random(), next);
+}
+
+TEST_F(Debris, StepsBackwardsThroughTheColourTable) {
+  spawnDebris(kCameraX + 100, kCameraY + 100, 0, 0);
+  debris[0].life = 9.5f;
+  levelState.dt = 10.0f / 3;  // ages one unit of life per frame
+  std::vector<int> colours;
+  for (int frame = 0; frame < 10; ++frame) {
+    clearFrame(0, kScreenHeight);
+    updateDebris();
+    colours.push_back(getPixel(100, 100));
+  }
+  EXPECT_EQ(colours, (std::vector<int>{15, 14, 44, 43, 42, 41, 40, 113, 112, 184}));
+  EXPECT_LE(debris[0].life, 0);
+}
+
+TEST_F(Debris, AtColumn319IsDrawnAndAt319Point01IsFreed) {
+  spawnDebris(kCameraX + 319.0f, kCameraY + 100, 0, 0);
+  spawnDebris(kCameraX + 319.01f, kCameraY + 110, 0, 0);
+  updateDebris();
+  EXPECT_EQ(paintedPixels(), std::vector<std::string>{"319,100"});
+  EXPECT_EQ(live(debris), 1);
+}
+
+class Shots : public EmptyView {
+ protected:
+  // A shot at screen position (sx, sy), standing still unless given a speed.
+  static void spawnAt(float sx, float sy, float vx = 0, float vy = 0, float life = 10) {
+    spawnShot(kCameraX + sx, kCameraY + sy, vx, vy, life);
+  }
+  static void placeShip(int sx, int sy) {
+    levelState.shipX = kCameraX + sx;
+    levelState.shipY = kCameraY + sy;
+  }
+};
+
+TEST_F(Shots, StopOneShortOfTheViewsEdgeAtRockAndAtAShotDrawnEarlierInThePass) {
+  const float stopped[][2] = {{0, 10}, {319, 10}, {100, 0}, {100, 199}, {0.49f, 20}, {-5, 30}};
+  const float flying[][2] = {{1, 100}, {318, 100}, {100, 1}, {100, 198}, {0.5f, 150}};
+  for (const auto& position : stopped) spawnAt(position[0], position[1]);
+  for (const auto& position : flying) spawnAt(position[0], position[1]);
+  putPixel(201, 50, 3);
+  spawnAt(200, 50, 1, 0);  // into the rock
+  spawnAt(200, 80);
+  spawnAt(201, 80, -1, 0);  // onto the shot before it
+  updateShots();
+  EXPECT_EQ(live(shots), 6);
+  EXPECT_EQ(paintedPixels(), (std::vector<std::string>{"100,1", "201,50", "200,80", "1,100",
+                                                       "318,100", "1,150", "100,198"}));
+}
+
+TEST_F(Shots, DestroyEveryTurretWhoseStrictHitSquareTheyAreInAndFlyOn) {
+  addTurret(100, 50, kFloorTurret);
+  addTurret(106, 54, kCeilingTurret);  // overlapping the first
+  addTurret(200, 50, kFloorTurret);
+  spawnAt(110, 60);
+  spawnAt(200, 57);  // on the square's left border
+  spawnAt(215, 57);  // on its right border
+  spawnAt(207, 65);  // on its bottom border
+  updateShots();
+  EXPECT_EQ(turrets[0].kind + turrets[1].kind, 0);
+  EXPECT_EQ(turrets[2].kind, kFloorTurret);
+  EXPECT_EQ(gameState.score, 10);
+  EXPECT_EQ(live(shots), 4);
+}
+
+TEST_F(Shots, HitFromTheirLastPositionWhenRockOrTheirLifeEndsTheirFlight) {
+  addTurret(100, 50);
+  putPixel(105, 55, 3);  // rock inside the turret's hit square
+  spawnAt(104, 55, 1, 0);
+  addTurret(200, 50);
+  spawnAt(205, 55, 0, 0, 0.5f);
+  placeShip(2, 100);  // beside the view's edge
+  spawnAt(0, 100);
+  updateShots();
+  EXPECT_EQ(live(shots), 0);
+  EXPECT_EQ(gameState.score, 10);
+  EXPECT_EQ(levelState.shipDestroyed, 1);
+}
+
+TEST_F(Shots, TheShipsOwnShotKillsItWhenTheShipCatchesUp) {
+  placeShip(160, 100);
+  spawnAt(160, 88, 0, 6, 30);  // fired 12 pixels ahead of the nose
+  updateShots();
+  EXPECT_EQ(levelState.shipDestroyed, 0);
+  placeShip(160, 98);
+  updateShots();
+  EXPECT_EQ(levelState.shipDestroyed, 1);
+}
+
+TEST_F(Shots, DestroyTheTowedBallWithinTwoPixelsButPassItOnItsStand) {
+  levelState.ballX = kCameraX + 200;
+  levelState.ballY = kCameraY + 120;
+  levelState.ballTowed = 1;
+  spawnAt(203, 120);
+  updateShots();
+  EXPECT_EQ(levelState.ballDestroyed, 0);
+  spawnAt(202.9f, 117.1f);  // differences 2.9 and -2.9 truncate to 2 and -2
+  for (int towed : {0, 1}) {
+    levelState.ballTowed = towed;
+    clearFrame(0, kScreenHeight);
+    updateShots();
+    EXPECT_EQ(levelState.ballDestroyed, towed);
+  }
+}
+
+TEST_F(Shots, TakeTheLowestFreeRecordAndTheFiftyFirstIsDropped) {
+  for (int i = 0; i < kShotSlots; ++i) spawnAt(5 + i * 5, 20 + i);
+  shots[2].life = 0;
+  spawnShot(1, 2, 3, 4, 5);
+  EXPECT_FLOAT_EQ(shots[2].vy, 4);
+  spawnShot(kCameraX + 100, kCameraY + 100, 1, 1, 99);
+  for (int i = 0; i < kShotSlots; ++i) EXPECT_NE(shots[i].life, 99) << i;
+}
+
+TEST_F(Shots, StayWhilePausedButAreStillTestedAndDrawn) {
+  levelState.dt = 0;
+  addTurret(100, 50);
+  placeShip(200, 100);
+  spawnAt(105, 55, 3, 3, 7);
+  spawnAt(203, 97, -3, 3, 7);
+  for (int frame = 0; frame < 3; ++frame) {
+    clearFrame(0, kScreenHeight);
+    updateShots();
+  }
+  EXPECT_FLOAT_EQ(shots[0].x, kCameraX + 105);
+  EXPECT_FLOAT_EQ(shots[0].life, 7);
+  EXPECT_EQ(gameState.score, 5);
+  EXPECT_EQ(levelState.shipDestroyed, 1);
+  EXPECT_EQ(paintedPixels(), (std::vector<std::string>{"105,55", "203,97"}));
+}
+
+// The flight point in the middle of the view, shots at 2 pixels per unit, countdowns of
+// 10..1509, and a step of 0.6 units (6 ticks).
+class Turrets : public EmptyView {
+ protected:
+  void SetUp() override {
+    EmptyView::SetUp();
+    levelState.flightX = kCameraX + 160;
+    levelState.flightY = kCameraY + 100;
+    levelState.dt = 0.6f;
+    levelState.turretShotSpeed = 2.0f;
+    levelState.turretReloadRange = 1500;
+  }
+  // The countdown the next draw of random() gives, read ahead and then replayed.
+  static int nextReload(unsigned seed) {
+    srandom(seed);
+    const int reload = static_cast<int>(random() % 1500) + 10;
+    srandom(seed);
+    return reload;
+  }
+  // A shot as its screen position, speed and life.
+  static std::vector<float> shot(int i) {
+    const Shot& s = shots[i];
+    return {s.x - kCameraX, s.y - kCameraY, s.vx, s.vy, s.life};
+  }
+};
+
+TEST_F(Turrets, FireFromTheirMuzzleAtTheFlightPointWithTheRangeOfTheirKind) {
+  addTurret(152, 150, kFloorTurret);   // below the flight point: straight up
+  addTurret(152, 50, kCeilingTurret);  // above it: straight down
+  addTurret(122, 141, kFloorTurret);   // muzzle 30 left of it and 40 below
+  updateTurrets();
+  EXPECT_EQ(shot(0), (std::vector<float>{160, 149, 0, -2, 100}));
+  EXPECT_EQ(shot(1), (std::vector<float>{160, 67, 0, 2, 60}));
+  EXPECT_EQ(shot(2), (std::vector<float>{130, 140, 1.2f, -1.6f, 100}));
+  updateShots();
+  EXPECT_EQ(live(shots), 3) << "a turret's own shot leaves it unharmed";
+}
+
+TEST_F(Turrets, FireAtAShipOneRowOnTheirOpenSideButNotLevelWithTheMuzzle) {
+  Turret& floor = addTurret(60, 102, kFloorTurret);      // muzzle one row below the flight point
+  Turret& ceiling = addTurret(100, 83, kCeilingTurret);  // muzzle level with it
+  updateTurrets();
+  ASSERT_EQ(live(shots), 1);
+  EXPECT_FLOAT_EQ(shots[0].y, kCameraY + 101);
+  resetShots();
+  floor.reload = ceiling.reload = 0;
+  ++levelState.flightY;  // now level with the floor's muzzle, one row below the ceiling's
+  updateTurrets();
+  ASSERT_EQ(live(shots), 1);
+  EXPECT_FLOAT_EQ(shots[0].y, kCameraY + 100);
+  EXPECT_GE(floor.reload, 10) << "a turret that may not fire still draws a new countdown";
+}
+
+TEST_F(Turrets, OnTheFirstFrameFireWithTheirTopLeftCornerInViewAndTheShipOnTheirOpenSide) {
+  levelState.dt = 29 / 50.0f;  // frameMs 30 moved one step towards the measured time
+  for (auto [sx, sy] :
+       {std::pair{-1, 110}, {320, 110}, {100, 200}, {0, 110}, {319, 110}, {100, 199}})
+    addTurret(sx, sy);
+  addTurret(100, -1, kCeilingTurret);
+  addTurret(100, 30, kCeilingTurret);
+  addTurret(140, 30);  // the ship below it
+  const int reload = nextReload(11);
+  updateTurrets();
+  EXPECT_EQ(live(shots), 4);
+  EXPECT_EQ(turrets[0].reload, reload) << "one pixel left of the view: no shot, a new countdown";
+}
+
+TEST_F(Turrets, CountDownInRoundedTenthsAndFireOnlyBelowZeroButNotWhilePaused) {
+  Turret& early = addTurret(60, 150, kFloorTurret, 6);
+  Turret& late = addTurret(100, 150, kFloorTurret, 7);
+  Turret& destroyed = addTurret(140, 150, 0);
+  for (float dt : {0.0f, 0.04f, 0.64f}) {  // 0, 0 and 6 ticks
+    levelState.dt = dt;
+    updateTurrets();
+  }
+  EXPECT_EQ((std::vector<int>{early.reload, late.reload, destroyed.reload}),
+            (std::vector<int>{0, 1, 0}));
+  EXPECT_EQ(live(shots), 0);
+  levelState.dt = 0.06f;  // 1 tick
+  updateTurrets();
+  EXPECT_EQ(live(shots), 1);
+  EXPECT_FLOAT_EQ(shots[0].x, kCameraX + 68) << "the early one";
+}
+
+TEST_F(Turrets, AReloadRangeOfZeroGivesTheShortestCountdown) {
+  Turret& turret = addTurret(60, 150);
+  levelState.turretReloadRange = 0;
+  updateTurrets();
+  EXPECT_EQ(turret.reload, 10);
+}
+
+TEST_F(Turrets, WithAFullPoolStillPlayTheSoundAndRedrawTheCountdown) {
+  for (int i = 0; i < kShotSlots; ++i) spawnShot(1050 + i, 460, 0, 0, 10);
+  Turret& turret = addTurret(60, 150);
+  const int reload = nextReload(3);
+  settings.effectsOn = 1;  // each effect then moves effectChannel on: 1, 2, 3, 1, ...
+  const int channel = effectChannel;
+  updateTurrets();
+  EXPECT_EQ(effectChannel, channel % 3 + 1) << "the sound was played";
+  EXPECT_EQ(turret.reload, reload);
+  for (int i = 0; i < kShotSlots; ++i) EXPECT_FLOAT_EQ(shots[i].x, 1050 + i) << i;
+}
+
+}  // namespace
