@@ -1,207 +1,112 @@
+// The title screen: its turning logo, the ways out, and the whole program opening on it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "app/game_state.h"
-#include "input/controls.h"
 #include "platform/headless/headless.h"
 #include "screens/screen_checks.h"
 #include "screens/title_logo.h"
 #include "screens/title_screen.h"
-#include "sound/sound_effects.h"
-#include "support/test_support.h"
-#include "video/frame_buffer.h"
 
 namespace {
 
-struct Extent {
-  int minX = kScreenWidth, maxX = -1, minY = kScreenHeight, maxY = -1;
-  uint8_t darkest = 255, brightest = 0;
-};
-
-Extent logoExtent(uint32_t angle) {
-  clearFrame(0, kScreenHeight);
-  drawTitleLogo(angle);
-  Extent e;
-  for (int y = 0; y < kScreenHeight; ++y) {
-    for (int x = 0; x < kScreenWidth; ++x) {
-      uint8_t c = getPixel(x, y);
-      if (c == 0) continue;
-      e.minX = std::min(e.minX, x), e.maxX = std::max(e.maxX, x);
-      e.minY = std::min(e.minY, y), e.maxY = std::max(e.maxY, y);
-      e.darkest = std::min(e.darkest, c), e.brightest = std::max(e.brightest, c);
+TEST(TitleLogo, FacingTheViewerEdgeOnAndHalfWayRound) {
+  const struct {
+    uint32_t angle;
+    int minX, maxX;
+    int stemFrom, stemTo;  // x of the K's stem, the box (0, 0)-(1, 5), over y 34-74; 0: none
+  } cases[] = {{0, 16, 16 + 23 * 12, 16, 28},  // twelve pixels a unit, all in colour 222
+               {141, 160, 160, 0, 0},          // edge-on: collapsed onto the centre column
+               {283, 30, 302, 290, 302}};      // mirrored; the cosine is -119, not -120
+  for (const auto& c : cases) {
+    clearFrame(0, kScreenHeight);
+    drawTitleLogo(c.angle);
+    int minX = kScreenWidth, maxX = -1, minY = kScreenHeight, maxY = -1;
+    for (int y = 0; y < kScreenHeight; ++y) {
+      for (int x = 0; x < kScreenWidth; ++x) {
+        if (getPixel(x, y) == 0) continue;
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+        ASSERT_TRUE(!c.stemFrom || getPixel(x, y) == 222) << x << "," << y;
+      }
+    }
+    EXPECT_EQ(minX, c.minX) << c.angle;
+    EXPECT_EQ(maxX, c.maxX) << c.angle;
+    EXPECT_TRUE(!c.stemFrom || (minY == 34 && maxY == 74)) << minY << "-" << maxY;
+    for (int y = 34; c.stemFrom && y <= 74; ++y) {
+      for (int x = c.stemFrom; x <= c.stemTo; ++x) ASSERT_EQ(getPixel(x, y), 222) << x << "," << y;
     }
   }
-  return e;
 }
 
-TEST(TitleLogo, FacingTheViewerEveryBoxIsDrawnTwelvePixelsAUnitInTheMiddleShade) {
-  Extent e = logoExtent(0);
-  EXPECT_EQ(e.minX, 16);
-  EXPECT_EQ(e.maxX, 16 + 23 * 12);
-  EXPECT_EQ(e.minY, 34);
-  EXPECT_EQ(e.maxY, 74);
-  EXPECT_EQ(e.darkest, 222);
-  EXPECT_EQ(e.brightest, 222);
-  // The K's stem, the box (0, 0)-(1, 5), fills x 16-28 and y 34-74.
-  for (int y = 34; y <= 74; ++y) {
-    for (int x = 16; x <= 28; ++x) ASSERT_EQ(getPixel(x, y), 222) << x << "," << y;
-  }
-  EXPECT_EQ(getPixel(29, 54), 0);  // the K's middle row holds the stem only
-}
-
-TEST(TitleLogo, SeenEdgeOnTheWholeLogoCollapsesOntoTheCentreColumn) {
-  Extent e = logoExtent(141);
-  EXPECT_EQ(e.minX, 160);
-  EXPECT_EQ(e.maxX, 160);
-  EXPECT_GE(e.maxY, e.minY);
-}
-
-TEST(TitleLogo, HalfWayRoundTheLogoShowsMirroredAndALittleNarrower) {
-  Extent e = logoExtent(283);  // the cosine comes out as -119, not -120
-  EXPECT_EQ(e.minX, 30);
-  EXPECT_EQ(e.maxX, 302);
-  EXPECT_EQ(e.darkest, 222);
-  EXPECT_EQ(e.brightest, 222);
-  // The K's stem is now at the right: x from (-12 * -119) / 10 + 160 down to (-11 * -119) / 10 +
-  // 160.
-  for (int y = 34; y <= 74; ++y) {
-    for (int x = 290; x <= 302; ++x) ASSERT_EQ(getPixel(x, y), 222) << x << "," << y;
+TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
+  const struct {
+    const char* what;
+    const char* script;
+    int polls, presents;
+    bool quickExit, quitRequested;
+    int bandAngle;  // -1: the band is blank
+  } cases[] = {
+      {"F12 on arrival", "", 1, 3, true, false, -1},  // two blank frames and the fixed text
+      {"keys held on entry are ignored", "hold ENTER SPACE ESC 5\nwait 100\n", 106, 103, true,
+       false, 99},
+      // 1000 idle frames leave the angle at 1000 - 565 = 435; Enter makes the speed 2,
+      // and 436 + 2 * 65 passes 564.
+      {"Enter after a long idle", "wait 1001\nhold ENTER 1\nwait 1000\n", 1 + 1001 + 65, 3 + 1066,
+       false, false, 564},
+      {"Escape draws one more frame", "wait 10\nhold ESC 1\nwait 100\n", 11, 13, false, true, 9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetScreenState();
+    useScript(c.script);
+    runTitleScreen();
+    EXPECT_EQ(headlessPollCount(), c.polls);
+    EXPECT_EQ(headlessPresentCount(), c.presents);
+    EXPECT_EQ(controls.quickExit, c.quickExit);
+    EXPECT_EQ(gameState.quitRequested, c.quitRequested);
+    EXPECT_TRUE(c.bandAngle < 0 || bandShowsLogo(headlessScreen(), c.bandAngle));
+    for (int i = 0; c.bandAngle < 0 && i < 90 * kScreenWidth; ++i)
+      ASSERT_EQ(headlessScreen()[i], 0);
   }
 }
 
-TEST(TitleLogo, AtEveryAngleOfTheTurnItStaysInTheBandAndInTheRedRamp) {
-  for (uint32_t angle = 0; angle < 565; ++angle) {
-    Extent e = logoExtent(angle);
-    ASSERT_LE(e.maxY, 89) << angle;
-    ASSERT_GE(e.minY, 0) << angle;
-    ASSERT_GE(e.darkest, 202) << angle;
-    ASSERT_LE(e.brightest, 242) << angle;
+TEST(TitleScreen, TheAudioLineShowsOnlyWithAWorkingDevice) {
+  for (uint8_t available : {1, 0}) {
+    resetScreenState();
+    soundAvailable = available;
+    useScript("");
+    runTitleScreen();
+    EXPECT_EQ(bool(showsText(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY")),
+              available == 1);
+    int painted = 0;
+    for (int i = 185 * kScreenWidth; i < kFrameBytes; ++i) painted += headlessScreen()[i] != 0;
+    EXPECT_EQ(painted > 0, available == 1);
   }
+  soundAvailable = 0;
 }
 
-TEST(TitleLogo, EveryLetterIsMadeOfOneUnitStrokesInsideItsOwnColumns) {
-  for (const Box& box : titleLogo) {
-    EXPECT_LE(box.x1, box.x2);
-    EXPECT_LE(box.y1, box.y2);
-    EXPECT_TRUE(box.x2 - box.x1 == 1 || box.y2 - box.y1 == 1);
-    EXPECT_GE(box.y1, 0);
-    EXPECT_LE(box.y2, 5);
-    int letter = box.x1 / 4;
-    EXPECT_LE(box.x2, 4 * letter + 3) << "letter " << letter;
-  }
-  EXPECT_EQ(titleLogo[kTitleLogoBoxes - 1].x2, 23);
-}
-
-class TitleScreen : public ::testing::Test {
- protected:
-  void SetUp() override { resetScreenState(); }
-  void TearDown() override { soundAvailable = 0; }
-};
-
-TEST_F(TitleScreen, OpensWithTheRedRampAndTheFixedTextBelowTheBand) {
-  useScript("");
-  runTitleScreen();
-  const unsigned char* palette = headlessPalette();
-  for (int i = 0; i < 64; ++i) {
-    EXPECT_EQ(palette[(180 + i) * 3 + 0], i);
-    EXPECT_EQ(palette[(180 + i) * 3 + 1], 0);
-    EXPECT_EQ(palette[(180 + i) * 3 + 2], 0);
-  }
-  const unsigned char* screen = headlessScreen();
-  EXPECT_TRUE(showsText(screen, 20, 130, 14, "LINUX/SVGA VERSION  JUN 1998"));
-  EXPECT_TRUE(showsText(screen, 20, 150, 14, "SOUND WITH SNDMIX LIBRARY BY THE KRAVIX TEAM"));
-  EXPECT_TRUE(showsText(screen, 20, 165, 15,
+TEST(TitleEndToEnd, TheGameOpensOnTheTitleAndHoldingEnterSpinsTheLogoFaster) {
+  std::string folder = makeTempFolder("title");
+  // The first poll waits for released keys, the second draws the first frame; from
+  // the third on Enter is held: frames 2-11 move the angle by 1, 2, ... 9 after the
+  // first frame's 1, so the eleventh frame shows angle 46.
+  ASSERT_EQ(runHeadless("wait 2\nshot first\nhold ENTER 10\nshot faster\n", folder).status, 0);
+  std::vector<unsigned char> first = readShot(folder, "first"), faster = readShot(folder, "faster");
+  ASSERT_EQ(first.size(), 64000u + 768u);
+  EXPECT_TRUE(bandShowsLogo(first.data(), 0));
+  EXPECT_TRUE(showsText(first.data(), 20, 130, 14, "LINUX/SVGA VERSION  JUN 1998"));
+  EXPECT_TRUE(showsText(first.data(), 20, 140, 14, "CONTACT: KRAVIX PROJECT HOME - KRAVIX.ORG"));
+  EXPECT_TRUE(showsText(first.data(), 20, 150, 14, "SOUND WITH SNDMIX LIBRARY BY THE KRAVIX TEAM"));
+  EXPECT_TRUE(showsText(first.data(), 20, 165, 15,
                         "A - TURN LEFT           SHIFT_RIGHT - THRUST            F1  - HELP"));
-  EXPECT_TRUE(showsText(screen, 20, 175, 15,
+  EXPECT_TRUE(showsText(first.data(), 20, 175, 15,
                         "S - TURN RIGHT          ENTER       - SHOOT             ESC - EXIT "));
-  int contactPixels = 0;
-  for (int y = 140; y < 145; ++y) {
-    for (int x = 0; x < kScreenWidth; ++x) {
-      uint8_t c = screen[y * kScreenWidth + x];
-      ASSERT_TRUE(c == 0 || c == 14);
-      contactPixels += c == 14 && x >= 20;
-    }
+  EXPECT_TRUE(showsText(first.data(), 20, 190, 14, "                           "));  // silent
+  for (int i = 0; i < 64; ++i) {  // the red ramp: entry 180 + i is (i, 0, 0)
+    EXPECT_EQ(first[64000 + (180 + i) * 3], i);
+    EXPECT_EQ(first[64000 + (180 + i) * 3 + 1] + first[64000 + (180 + i) * 3 + 2], 0);
   }
-  EXPECT_GT(contactPixels, 100);
-}
-
-TEST_F(TitleScreen, TheAudioLineShowsOnlyWithAWorkingDevice) {
-  soundAvailable = 1;
-  useScript("");
-  runTitleScreen();
-  EXPECT_TRUE(showsText(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"));
-
-  resetScreenState();
-  useScript("");
-  runTitleScreen();
-  for (int i = 185 * kScreenWidth; i < kFrameBytes; ++i) ASSERT_EQ(headlessScreen()[i], 0);
-}
-
-TEST_F(TitleScreen, F12OnArrivalReturnsWithTheFixedTextAndNoLogo) {
-  useScript("");
-  runTitleScreen();
-  EXPECT_EQ(headlessPollCount(), 1);
-  EXPECT_EQ(headlessPresentCount(), 3);  // two blank frames and the fixed text
-  EXPECT_TRUE(controls.quickExit);
-  EXPECT_FALSE(gameState.quitRequested);
-  for (int i = 0; i < 90 * kScreenWidth; ++i) ASSERT_EQ(headlessScreen()[i], 0);
-}
-
-TEST_F(TitleScreen, IdleTheLogoTurnsOneUnitAFrame) {
-  useScript("wait 301\n");  // the first poll waits for released keys
-  runTitleScreen();
-  // Frames 1-300 draw angles 0-299; the F12 frame draws angle 300.
-  EXPECT_EQ(headlessPresentCount(), 3 + 301);
-  EXPECT_TRUE(bandShowsLogo(headlessScreen(), 300));
-}
-
-TEST_F(TitleScreen, KeysHeldOnArrivalAreIgnoredUntilReleased) {
-  useScript("hold ENTER SPACE ESC 5\nwait 100\n");
-  runTitleScreen();
-  EXPECT_EQ(headlessPollCount(), 106);
-  EXPECT_TRUE(controls.quickExit);  // still turning idle when the script ran out
-  EXPECT_FALSE(gameState.quitRequested);
-  EXPECT_TRUE(bandShowsLogo(headlessScreen(), 99));
-}
-
-TEST_F(TitleScreen, EnterAfterALongIdleEndsTheScreenAtTheNextWrap) {
-  // 1000 idle frames leave the angle at 1000 - 565 = 435; Enter makes the
-  // speed 2, and 436 + 2 * 65 passes 564.
-  useScript("wait 1001\nhold ENTER 1\nwait 1000\n");
-  runTitleScreen();
-  EXPECT_EQ(headlessPollCount(), 1 + 1001 + 65);
-  EXPECT_FALSE(controls.quickExit);
-  EXPECT_FALSE(gameState.quitRequested);
-  EXPECT_TRUE(bandShowsLogo(headlessScreen(), 564));
-}
-
-TEST_F(TitleScreen, HoldingSpaceAddsOneToTheSpeedEveryFrame) {
-  // Angles after frame k: 1 + 2 + ... + k, which first passes 564 at k = 34.
-  useScript("wait 1\nhold SPACE 100\n");
-  runTitleScreen();
-  EXPECT_EQ(headlessPollCount(), 1 + 34);
-  EXPECT_FALSE(controls.quickExit);
-  EXPECT_TRUE(bandShowsLogo(headlessScreen(), 33 * 34 / 2));
-}
-
-TEST_F(TitleScreen, EscapeDrawsOneMoreFrameAndAsksToQuit) {
-  useScript("wait 10\nhold ESC 1\nwait 100\n");
-  runTitleScreen();
-  EXPECT_EQ(headlessPollCount(), 11);
-  EXPECT_EQ(headlessPresentCount(), 3 + 10);
-  EXPECT_TRUE(gameState.quitRequested);
-  EXPECT_FALSE(controls.quickExit);
-  EXPECT_TRUE(bandShowsLogo(headlessScreen(), 9));
-}
-
-TEST_F(TitleScreen, AnEarlierQuitRequestIsForgotten) {
-  gameState.quitRequested = 1;
-  controls.fire = 1;
-  useScript("wait 3\n");
-  runTitleScreen();
-  EXPECT_FALSE(gameState.quitRequested);
-  EXPECT_EQ(headlessPollCount(), 4);
+  ASSERT_EQ(faster.size(), 64000u + 768u);
+  EXPECT_TRUE(bandShowsLogo(faster.data(), 46));
 }
 
 }  // namespace
