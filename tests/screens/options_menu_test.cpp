@@ -2,8 +2,6 @@
 // switches, the turn speed and the ways out, checked on shots taken between keys.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "platform/headless/headless.h"
 #include "screens/options_menu.h"
 #include "screens/screen_checks.h"
@@ -21,11 +19,10 @@ std::string tap(const std::string& key, int times = 1) {
 
 class OptionsMenu : public ::testing::Test {
  protected:
-  // Runs the menu as the level loop opens it on F4; each step's keys end in a shot.
   void SetUp() override { resetScreenState(); }
   void TearDown() override { soundAvailable = 0; }
 
-  // After resetScreenState and any changes to it.
+  // Runs the menu as the level loop opens it on F4; each step's keys end in a shot.
   void run(bool withSound, const std::vector<std::string>& steps, const std::string& after = "") {
     soundAvailable = withSound;
     levelState.dt = 0.6f;
@@ -108,22 +105,22 @@ TEST_F(OptionsMenu, SpaceSwitchesTheSelectedLineOncePerPressAndTheSpeakerShowsOn
 }
 
 TEST_F(OptionsMenu, HeldArrowsMoveTheTurnSpeedOneAPassWithin30And70AndSpaceResetsIt) {
-  run(true, {std::string("hold RIGHT 3\n") + tap("DOWN", 4) + "hold RIGHT 5\n", "hold RIGHT 30\n",
-             "hold LEFT 50\n", tap("SPACE")});
-  const char* shown[][2] = {{"55", "    "}, {"70", "FAST"}, {"30", "SLOW"}, {"50", "    "}};
-  for (int shot = 0; shot < 4; ++shot) {
-    EXPECT_TRUE(shows(shot, 176, 140, kSelected, shown[shot][0]));
-    EXPECT_TRUE(shows(shot, 190, 140, kSelected, shown[shot][1]));
-  }
-  EXPECT_EQ(settings.turnSpeed, 50);
-}
-
-TEST_F(OptionsMenu, FastAndSlowShowOnlyOutside40To60) {
-  for (auto [speed, word] : {std::pair{61, "FAST"}, {60, "    "}, {40, "    "}, {39, "SLOW"}}) {
-    resetScreenState();
-    settings.turnSpeed = static_cast<uint8_t>(speed);
-    run(false, {"wait 1\n"});
-    EXPECT_TRUE(shows(0, 190, 140, kOrdinary, word)) << speed;
+  const struct {
+    std::string keys;
+    const char *speed, *word;  // FAST and SLOW outside 40 to 60
+  } steps[] = {{std::string("hold RIGHT 3\n") + tap("DOWN", 4) + "hold RIGHT 10\n", "60", "    "},
+               {"hold RIGHT 1\n", "61", "FAST"},
+               {"hold RIGHT 30\n", "70", "FAST"},
+               {"hold LEFT 30\n", "40", "    "},
+               {"hold LEFT 1\n", "39", "SLOW"},
+               {"hold LEFT 50\n", "30", "SLOW"},
+               {tap("SPACE"), "50", "    "}};
+  std::vector<std::string> keys;
+  for (const auto& step : steps) keys.push_back(step.keys);
+  run(true, keys);
+  for (size_t shot = 0; shot < keys.size(); ++shot) {
+    EXPECT_TRUE(shows(shot, 176, 140, kSelected, steps[shot].speed));
+    EXPECT_TRUE(shows(shot, 190, 140, kSelected, steps[shot].word));
   }
 }
 

@@ -93,18 +93,11 @@ TEST(TitleEndToEnd, TheGameOpensOnTheTitleAndHoldingEnterSpinsTheLogoFaster) {
   std::vector<unsigned char> first = readShot(folder, "first"), faster = readShot(folder, "faster");
   ASSERT_EQ(first.size(), 64000u + 768u);
   EXPECT_TRUE(bandShowsLogo(first.data(), 0));
-  EXPECT_TRUE(showsText(first.data(), 20, 130, 14, "LINUX/SVGA VERSION  JUN 1998"));
   EXPECT_TRUE(showsText(first.data(), 20, 140, 14, "CONTACT: KRAVIX PROJECT HOME - KRAVIX.ORG"));
   EXPECT_TRUE(showsText(first.data(), 20, 150, 14, "SOUND WITH SNDMIX LIBRARY BY THE KRAVIX TEAM"));
-  EXPECT_TRUE(showsText(first.data(), 20, 165, 15,
-                        "A - TURN LEFT           SHIFT_RIGHT - THRUST            F1  - HELP"));
-  EXPECT_TRUE(showsText(first.data(), 20, 175, 15,
-                        "S - TURN RIGHT          ENTER       - SHOOT             ESC - EXIT "));
   EXPECT_TRUE(showsText(first.data(), 20, 190, 14, "                           "));  // silent
-  for (int i = 0; i < 64; ++i) {  // the red ramp: entry 180 + i is (i, 0, 0)
-    EXPECT_EQ(first[64000 + (180 + i) * 3], i);
-    EXPECT_EQ(first[64000 + (180 + i) * 3 + 1] + first[64000 + (180 + i) * 3 + 2], 0);
-  }
+  const unsigned char* ramp = first.data() + 64000 + 180 * 3;  // entry 180 + i is (i, 0, 0)
+  for (int i = 0; i < 64 * 3; ++i) EXPECT_EQ(ramp[i], i % 3 ? 0 : i / 3) << "entry " << 180 + i / 3;
   ASSERT_EQ(faster.size(), 64000u + 768u);
   EXPECT_TRUE(bandShowsLogo(faster.data(), 46));
 }

@@ -1,5 +1,6 @@
-// The score file: its bytes, its check, damaged and hostile files, saves that
-// fail, and the whole program loading and saving it in a temporary HOME.
+// The high score table: its file (bytes, check, damaged and hostile files,
+// failed saves, the whole program loading and saving it in a temporary HOME),
+// the name entry and the table screen.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,15 +11,51 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/game.h"
+#include "app/game_state.h"
+#include "app/main_cycle.h"
+#include "input/controls.h"
+#include "platform/headless/headless.h"
+#include "scores/high_score_screens.h"
 #include "scores/score_file.h"
-#include "scores/score_test_support.h"
+#include "scores/score_table.h"
+#include "screens/settings.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
 
+static bool operator==(const Settings& a, const Settings& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+using Row = std::pair<std::string, uint32_t>;
+const Settings kDefaultSettings = {1, 0, 1, 0, 0, 50};
+
+// Settings at their start-up defaults, the default table, nothing held, score 0, no file.
+void resetGameWideState() {
+  settings = kDefaultSettings;
+  resetScoreTable();
+  controls = {};
+  gameState = {};
+  scoreFilePath[0] = '\0';
+}
+
+std::vector<Row> tableRows() {
+  std::vector<Row> rows;
+  for (int row = 0; row < kScoreRows; ++row)
+    rows.emplace_back(highScoreNames[row], highScores[row]);
+  return rows;
+}
+// Every name TORVA; row i scores (20 - i) * 10.
+std::vector<Row> defaultRows() {
+  std::vector<Row> rows;
+  for (int row = 0; row < kScoreRows; ++row) rows.emplace_back("TORVA", (20 - row) * 10);
+  return rows;
+}
 
 int recordStart(int row) {
   return 6 + 23 * row;
@@ -69,13 +106,8 @@ class ScoreFile : public ::testing::Test {
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   }
-  // What the folder holds, sorted: shows leftover temporary files.
-  static std::vector<std::string> entries(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-      names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
+  static long entries(const std::string& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
   }
 
   std::string folder =
@@ -99,10 +131,10 @@ TEST_F(ScoreFile, TheDefaultTableIsStoredAsSpecifiedBytesAndReadsBack) {
   EXPECT_EQ(storedChecksum(bytes), expectedChecksum(bytes));
 
   fillCustomTable();
-  setSettings({0, 0, 0, 0, 0, 0});
+  settings = {0, 0, 0, 0, 0, 0};
   loadScoreFile();
   EXPECT_EQ(tableRows(), defaultRows());
-  EXPECT_EQ(settingsValues(), kDefaultSettings);
+  EXPECT_EQ(settings, kDefaultSettings);
 }
 
 TEST_F(ScoreFile, ATwentyCharacterNameIsStoredWithoutTerminatorAndAScoreInSixteenBits) {
@@ -136,16 +168,16 @@ TEST_F(ScoreFile, TwoSavesOfOneTableDifferOnlyInFillerAndChecksum) {
 
 TEST_F(ScoreFile, AnyChangedRecordByteFailsTheCheckButTheSettingsStay) {
   fillCustomTable();
-  setSettings({0, 1, 0, 1, 1, 65});
+  settings = {0, 1, 0, 1, 1, 65};
   Bytes good = saved();
   for (int k = 6; k < 489; ++k) {
     Bytes bad = good;
     ++bad[k];
     fillCustomTable();
-    setSettings(kDefaultSettings);
+    settings = kDefaultSettings;
     decodeScoreFile(bad.data(), bad.size());
     ASSERT_EQ(tableRows(), defaultRows()) << "byte " << k;
-    ASSERT_EQ(settingsValues(), (std::vector<int>{0, 1, 0, 1, 1, 65})) << "byte " << k;
+    ASSERT_EQ(settings, (Settings{0, 1, 0, 1, 1, 65})) << "byte " << k;
   }
 }
 
@@ -168,7 +200,7 @@ TEST_F(ScoreFile, EmptyShortAndHugeFilesAreReadOnlyAsFarAsTheyAndTheTableGo) {
   const struct {
     size_t size;
     std::vector<Row> rows;
-    std::vector<int> settings;
+    Settings settings;
   } cases[] = {{0, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
                {100, defaultRows(), kDefaultSettings},
                {4 << 20, custom, kDefaultSettings}};
@@ -177,30 +209,29 @@ TEST_F(ScoreFile, EmptyShortAndHugeFilesAreReadOnlyAsFarAsTheyAndTheTableGo) {
     bytes.resize(c.size, 0xA5);
     write(path, bytes);
     fillCustomTable();
-    setSettings({0, 0, 0, 0, 0, 40});
+    settings = {0, 0, 0, 0, 0, 40};
     loadScoreFile();
     EXPECT_EQ(tableRows(), c.rows) << c.size << " bytes";
-    EXPECT_EQ(settingsValues(), c.settings) << c.size << " bytes";
+    EXPECT_EQ(settings, c.settings) << c.size << " bytes";
   }
   fs::remove(path);
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-  setSettings({0, 0, 0, 0, 0, 40});
+  settings = {0, 0, 0, 0, 0, 40};
   loadScoreFile();  // a FIFO in its place would block an ordinary open for good
-  EXPECT_EQ(settingsValues(), (std::vector<int>{0, 0, 0, 0, 0, 40}));
+  EXPECT_EQ(settings, (Settings{0, 0, 0, 0, 0, 40}));
 }
 
 TEST_F(ScoreFile, OutOfRangeSettingsAreBroughtIntoRangeAndInRangeOnesKept) {
   Bytes bytes = saved();
-  const std::pair<Bytes, std::vector<int>> cases[] = {
-      {{2, 255, 0, 1, 128, 29}, {1, 1, 0, 1, 1, 50}},
-      {{0, 0, 0, 0, 0, 71}, {0, 0, 0, 0, 0, 50}},
-      {{1, 1, 1, 1, 1, 30}, {1, 1, 1, 1, 1, 30}},
-      {{0, 1, 0, 1, 0, 70}, {0, 1, 0, 1, 0, 70}}};
+  const std::pair<Bytes, Settings> cases[] = {{{2, 255, 0, 1, 128, 29}, {1, 1, 0, 1, 1, 50}},
+                                              {{0, 0, 0, 0, 0, 71}, {0, 0, 0, 0, 0, 50}},
+                                              {{1, 1, 1, 1, 1, 30}, {1, 1, 1, 1, 1, 30}},
+                                              {{0, 1, 0, 1, 0, 70}, {0, 1, 0, 1, 0, 70}}};
   for (const auto& [stored, loaded] : cases) {
     std::copy(stored.begin(), stored.end(), bytes.begin());
     write(path, bytes);
     loadScoreFile();
-    EXPECT_EQ(settingsValues(), loaded);
+    EXPECT_EQ(settings, loaded);
   }
 }
 
@@ -218,7 +249,7 @@ TEST_F(ScoreFile, ANameIsReadUpToItsLengthByteAndNeverPastItsField) {
   for (int row = 1; row < kScoreRows; ++row) EXPECT_EQ(highScoreNames[row], std::string(20, 'Z'));
 }
 
-TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndASaveKeepsALinkAndItsPermissions) {
+TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
   Bytes old = saved();
   fillCustomTable();
   // A file size limit makes the write fail part way, even for root.
@@ -230,36 +261,22 @@ TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndASaveKeepsALinkAndItsPermissions)
   setrlimit(RLIMIT_FSIZE, &normal);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(read(path), old);
-  EXPECT_EQ(entries(folder), (std::vector<std::string>{".kravix.sco"}));
-
-  std::string target = makeTempFolder("linked-target"), linked = target + "/scores.bin";
-  write(linked, {1, 2, 3});
-  ASSERT_EQ(chmod(linked.c_str(), 0600), 0);
-  fs::remove(path);
-  fs::create_symlink(linked, path);
-  saveScoreFile();
-  EXPECT_TRUE(fs::is_symlink(path));
-  EXPECT_EQ(read(linked).size(), 492u);
-  EXPECT_EQ(fs::status(linked).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(entries(target), (std::vector<std::string>{"scores.bin"}));
+  EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
 }
 
 // The whole program: what it finds in HOME at start-up, and what it leaves there.
 TEST_F(ScoreFile, TheProgramLoadsTheFileAtStartUpAndSavesItOnTheWayOut) {
   std::vector<Row> custom = fillCustomTable();
-  setSettings({0, 1, 0, 1, 1, 33});
-  Bytes good = saved(), damaged = good;
-  damaged[100] ^= 0x10;
-  damaged[4] = 7;  // out of range: read as 1
+  settings = {0, 1, 0, 1, 1, 33};
+  Bytes good = saved();
   const char* quitFromTitle = "wait 5\nhold ESC 3\nwait 5\n";
   const struct {
     const Bytes* file;  // none: a fresh HOME
     const char* script;
     std::vector<Row> rows;
-    std::vector<int> settings;
+    Settings settings;
   } cases[] = {{nullptr, "", defaultRows(), kDefaultSettings},  // F12 at once
-               {&good, quitFromTitle, custom, {0, 1, 0, 1, 1, 33}},
-               {&damaged, quitFromTitle, defaultRows(), {0, 1, 0, 1, 1, 33}}};
+               {&good, quitFromTitle, custom, {0, 1, 0, 1, 1, 33}}};
   for (const auto& c : cases) {
     fs::remove(path);
     if (c.file) write(path, *c.file);
@@ -269,14 +286,110 @@ TEST_F(ScoreFile, TheProgramLoadsTheFileAtStartUpAndSavesItOnTheWayOut) {
     EXPECT_EQ(storedChecksum(left), expectedChecksum(left));
     decodeScoreFile(left.data(), left.size());
     EXPECT_EQ(tableRows(), c.rows);
-    EXPECT_EQ(settingsValues(), c.settings);
+    EXPECT_EQ(settings, c.settings);
   }
-  EXPECT_EQ(entries(folder), (std::vector<std::string>{".kravix.sco", "run.script", "stdout.txt"}));
+  EXPECT_EQ(entries(folder), 3) << "the file, the script and its output";
 
   // A HOME too long for the path: nothing is read or written, and the game runs.
   std::string longHome = makeTempFolder(std::string(150, 'h') + "/" + std::string(150, 'o'));
   EXPECT_EQ(runHeadless(quitFromTitle, longHome).status, 0);
   EXPECT_FALSE(fs::exists(longHome + "/.kravix.sco"));
+}
+
+// The screens, driven by scripted keys.
+
+class HighScoreScreens : public ::testing::Test {
+ protected:
+  void SetUp() override { resetGameWideState(); }
+  void TearDown() override { resetGameWideState(); }
+
+  // Runs the screen on a fresh keyboard; Escape or F12 may be held on arrival.
+  void run(void (*screen)(), const std::string& script, const char* heldOnArrival = "") {
+    startHeadlessVideo();
+    controls = {};
+    controls.escape = std::string(heldOnArrival) == "ESC";
+    controls.quickExit = std::string(heldOnArrival) == "F12";
+    useScript(script);
+    screen();
+  }
+};
+
+constexpr int kToTheEnd = -1, kUnchecked = -2;  // kToTheEnd: to the script's end, then F12
+
+TEST_F(HighScoreScreens, TheNameEntryTypesEndsAndEntersAsTheKeysSay) {
+  std::string twentyOne = "hold A 1\n";
+  for (int i = 0; i < 10; ++i) twentyOne += "hold S 1\nhold A 1\n";
+  const struct {
+    const char* what;
+    const char* heldOnArrival;
+    std::string script;
+    std::string name;  // "" enters nothing: row 20 keeps TORVA
+    int polls = kUnchecked;
+  } cases[] = {
+      {"F12 on arrival", "F12", "hold A 1\nhold B 1\n", "", 0},
+      {"Enter at pass 501", "", "hold A 1\nhold B 1\nwait 498\nhold ENTER 1\nwait 5\n", "AB",
+       kToTheEnd},
+      {"Enter at pass 502, one poll to release", "",
+       "hold A 1\nhold B 1\nwait 499\nhold ENTER 1\nwait 5\n", "AB", 503},
+      {"a held Escape, then a new one after two characters", "ESC",
+       "hold ESC 3\nhold A 1\nhold B 1\nhold ESC 1\nwait 5\n", "AB", 7},
+      {"Escape after one character", "", "hold A 1\nhold ESC 1\nwait 5\n", "A", kToTheEnd},
+      {"Escape at pass 499", "", "wait 498\nhold ESC 1\nwait 5\n", "", kToTheEnd},
+      {"Escape at pass 500, empty name", "", "wait 499\nhold ESC 1\nwait 5\n", "", 501},
+      {"21st character", "", twentyOne + "hold ESC 1\n", "ASASASASASASASASASAS"},
+      {"Backspace makes room", "", twentyOne + "hold BACKSPACE 1\nhold D 1\nhold ESC 1\n",
+       "ASASASASASASASASASAD"},
+      {"Backspace on empty", "",
+       "hold BACKSPACE 1\nhold A 1\nhold B 1\nhold BACKSPACE 1\nhold C 1\nhold ESC 1\n", "AC"},
+      {"Tab, left Ctrl and left Shift type a space, right Shift nothing", "",
+       "hold A 1\nhold TAB 1\nhold B 1\nhold LCTRL 1\nhold C 1\nhold LSHIFT 1\nhold RSHIFT 1\n"
+       "hold D 1\nhold ESC 1\n",
+       "A B C D"},
+      {"left Shift (42) held: A and Q below it type nothing, M (50) above it does", "",
+       "hold LSHIFT 2\nhold LSHIFT A 1\nhold LSHIFT Q 1\nhold LSHIFT M 1\nhold ESC 1\n", " M"},
+      {"a held key types once; letting the higher go types the lower again", "",
+       "hold A 3\nhold A M 2\nhold A 1\nhold ESC 1\n", "AMA"},
+      {"Y and Z change places on the German layout", "", "hold Y 1\nhold Z 1\nhold ESC 1\n", "ZY"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetGameWideState();
+    run([] { gameState.score = 500, enterHighScoreName(); }, c.script, c.heldOnArrival);
+    EXPECT_EQ(highScoreNames[20], c.name.empty() ? "TORVA" : c.name);
+    EXPECT_EQ(highScores[20], c.name.empty() ? 0u : 500u);
+    EXPECT_TRUE(c.polls < 0 || headlessPollCount() == c.polls) << headlessPollCount() << " polls";
+    EXPECT_TRUE(c.polls != kToTheEnd || headlessScriptDone());
+  }
+}
+
+TEST_F(HighScoreScreens, TheTableEndsOnEnterSpaceANewEscapeOrF12) {
+  const struct {
+    const char* heldOnArrival;
+    const char* script;
+    int polls;
+  } cases[] = {{"", "wait 2\nhold ENTER 1\nwait 3\n", 3},
+               {"", "wait 2\nhold SPACE 1\nwait 3\n", 3},
+               {"ESC", "hold ESC 4\nwait 1\nhold ESC 1\nwait 3\n", 6},
+               {"", "wait 2\n", 3}};
+  for (const auto& c : cases) {
+    run(showHighScores, c.script, c.heldOnArrival);
+    EXPECT_EQ(headlessPollCount(), c.polls) << c.script;
+  }
+}
+
+TEST_F(HighScoreScreens, AScoreNoHigherThanRow19sEntersNothingAndANewRowGoesBelowEqualOnes) {
+  highScores[19] = highScores[20] = 0;  // a game given up on its first intro scores 0
+  run(runGame, "wait 2\nhold ESC 1\nwait 2\nhold A 1\nhold ENTER 1\n");
+  EXPECT_EQ(tableRows()[20], Row("TORVA", 0)) << "no entry was opened";
+
+  resetScoreTable();
+  std::strcpy(highScoreNames[20], "NEW");
+  highScores[20] = 100;
+  sortScoreTable();
+  std::vector<Row> expected = defaultRows();
+  expected.insert(expected.begin() + 11, Row("NEW", 100));
+  expected.pop_back();
+  EXPECT_EQ(tableRows(), expected) << "row 10 keeps the older 100; the old row 19 drops to 20";
 }
 
 }  // namespace
