@@ -6,8 +6,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
 #include "app/game_state.h"
 #include "app/level_state.h"
@@ -20,8 +18,7 @@
 #include "video/text.h"
 
 inline uint8_t pixelAt(const unsigned char* screen, int x, int y) {
-  bool inside = x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight;
-  return inside ? screen[y * kScreenWidth + x] : 0;
+  return screen[y * kScreenWidth + x];
 }
 
 // The 4-pixel cells of text at (x, y) show colour exactly where the font's glyphs are set.

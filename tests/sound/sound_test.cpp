@@ -121,15 +121,11 @@ Bytes blocksOf(std::initializer_list<int> values) {
   for (int value : values) bytes.insert(bytes.end(), kBlock, static_cast<uint8_t>(value));
   return bytes;
 }
-// The first count bytes of a sound played once, then silence; or looped.
-Bytes once(const Bytes& sound, size_t count) {
-  Bytes part(count, 128);
-  std::copy_n(sound.begin(), std::min(count, sound.size()), part.begin());
-  return part;
-}
-Bytes looped(const Bytes& sound, size_t count) {
-  Bytes part(count);
-  for (size_t i = 0; i < count; ++i) part[i] = sound[i % sound.size()];
+// The first blocks heard of a sound played once, then silence; or looped.
+Bytes heard(const Bytes& sound, size_t blocks, bool loop = false) {
+  Bytes part = silence(blocks);
+  for (size_t i = 0; i < part.size() && (loop || i < sound.size()); ++i)
+    part[i] = sound[i % sound.size()];
   return part;
 }
 Bytes operator+(Bytes first, const Bytes& second) {
@@ -144,13 +140,13 @@ Bytes pattern(size_t length, int first, int span, int step = 1) {
   return bytes;
 }
 const Bytes kShort = pattern(300, 1, 120), kLong = pattern(700, 140, 100);
-const Bytes kLoop1160 = pattern(1160, 130, 120, 37), kLoop50 = pattern(50, 200, 50);
+const Bytes kLoop1160 = pattern(1160, 130, 120, 37), kLoop45 = pattern(45, 200, 45);
 const Bytes kLoop128 = pattern(128, 129, 126);
 const Bytes k255(2000, 255), k0(2000, 0), k140(2000, 140), k150(2000, 150), k160(2000, 160);
 
 // clang-format off
 enum Sample {
-  kShortSample, kLongSample, kLoop1160Sample, kLoop50Sample, kLoop128Sample, k255Sample, k0Sample,
+  kShortSample, kLongSample, kLoop1160Sample, kLoop45Sample, kLoop128Sample, k255Sample, k0Sample,
   k140Sample, k150Sample, k160Sample, kSilenceSample, kNullSample, kTestSamples
 };
 // clang-format on
@@ -160,7 +156,7 @@ SampleEntry entry(const Bytes& bytes, int32_t loop) {
   return SampleEntry{bytes.data(), static_cast<int32_t>(bytes.size()), loop};
 }
 const SampleEntry kTable[kTestSamples] = {
-    entry(kShort, 0),   entry(kLong, 0), entry(kLoop1160, 1),   entry(kLoop50, 1),
+    entry(kShort, 0),   entry(kLong, 0), entry(kLoop1160, 1),   entry(kLoop45, 1),
     entry(kLoop128, 1), entry(k255, 0),  entry(k0, 0),          entry(k140, 0),
     entry(k150, 0),     entry(k160, 0),  {kShort.data(), 0, 0}, {nullptr, 10, 0}};
 
@@ -180,14 +176,14 @@ TEST_F(SoundServer, EachMixerCaseGivesItsExactBytes) {
     std::vector<std::pair<int, int>> play;  // (sample, channel)
     Bytes heard;
   } cases[] = {
-      {"a one-shot on channel 0, then silence", {{kShortSample, 0}}, once(kShort, 6 * kBlock)},
-      {"a one-shot on an adding channel", {{kLongSample, 2}}, once(kLong, 8 * kBlock)},
-      {"a loop flag beside channel 0", {{kLoop128Sample, 1}}, once(kLoop128, 4 * kBlock)},
+      {"a one-shot on channel 0, then silence", {{kShortSample, 0}}, heard(kShort, 6)},
+      {"a one-shot on an adding channel", {{kLongSample, 2}}, heard(kLong, 8)},
+      {"a loop flag beside channel 0", {{kLoop128Sample, 1}}, heard(kLoop128, 4)},
       {"a loop of 1160, wrapping on a block boundary at block 145",
        {{kLoop1160Sample, 0}},
-       looped(kLoop1160, 300 * kBlock)},
-      {"a loop shorter than a block", {{kLoop50Sample, 0}}, looped(kLoop50, 10 * kBlock)},
-      {"a loop of one block", {{kLoop128Sample, 0}}, looped(kLoop128, 10 * kBlock)},
+       heard(kLoop1160, 300, true)},
+      {"a loop shorter than a block", {{kLoop45Sample, 0}}, heard(kLoop45, 40, true)},
+      {"a loop of one block", {{kLoop128Sample, 0}}, heard(kLoop128, 10, true)},
       {"an entry of length 0 silences channel 0", {{kSilenceSample, 0}}, silence(12)},
       {"the sum clipped at 255", {{k255Sample, 0}, {k255Sample, 1}}, blocksOf({255, 255})},
       {"the sum clipped at 0", {{k0Sample, 0}, {k0Sample, 1}}, blocksOf({0, 0})},
@@ -196,10 +192,10 @@ TEST_F(SoundServer, EachMixerCaseGivesItsExactBytes) {
        blocksOf({140, 128 + 12 + 22, 160 + 12 + 22})},
       {"a busy channel restarts from the new sample's first byte",
        {{kLongSample, 1}, {kShortSample, 1}},
-       once(kLong, kBlock) + once(kShort, 4 * kBlock)},
+       heard(kLong, 1) + heard(kShort, 4)},
       {"channel 0 too",
        {{kShortSample, 0}, {kShortSample, 0}},
-       once(kShort, kBlock) + once(kShort, kBlock)},
+       heard(kShort, 1) + heard(kShort, 1)},
   };
   for (const auto& c : cases) {
     fifo.whileHeld([&] {
@@ -274,18 +270,6 @@ class SoundEffects : public ::testing::Test {
 
 constexpr int kThrust = 0, kExplosion = 1, kShot = 2, kTurretShot = 3;
 
-// A block of one-shot effects alone: 128 plus each sound's distance from 128,
-// for (sample, bytes of it played before this block).
-Bytes mixOf(const std::vector<std::pair<int, size_t>>& sounds) {
-  Bytes block(kBlock);
-  for (size_t i = 0; i < kBlock; ++i) {
-    int sum = 128;
-    for (auto [sample, offset] : sounds) sum += sampleTable[sample].data[offset + i] - 128;
-    block[i] = static_cast<uint8_t>(std::clamp(sum, 0, 255));
-  }
-  return block;
-}
-
 TEST_F(SoundEffects, TheFourSoundsHaveTheirLengthsAndRangesAndTheTableReadsTheRecords) {
   // Each record's length, lowest and highest byte; its length and loop flag in the table.
   const std::tuple<const uint8_t*, int, int, int, int, int> sounds[] = {
@@ -327,7 +311,7 @@ TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndNoMore) {
 
   settings.effectsOn = 1;  // thrust starts the noise once: a second command would restart it
   fifo.whileHeld([&] { thrustFor3Frames(1); });
-  EXPECT_EQ(fifo.read(30 * kBlock), looped(thrust, 30 * kBlock));
+  EXPECT_EQ(fifo.read(30 * kBlock), heard(thrust, 30, true));
   fifo.whileHeld([&] { thrustFor3Frames(0); });  // releasing it sends one silence
   EXPECT_EQ(fifo.read(5 * kBlock), silence(5));
 
@@ -337,7 +321,7 @@ TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndNoMore) {
     useScript("wait 2\nhold ENTER 1\nwait 10\n");  // Enter leaves the menu
     runOptionsMenu();
   });
-  EXPECT_EQ(fifo.read(4 * kBlock), looped(thrust, kBlock) + silence(3));
+  EXPECT_EQ(fifo.read(4 * kBlock), heard(thrust, 1, true) + silence(3));
 
   std::vector<int> channels;  // effects rotate over channels 1 to 3; unknown kinds send nothing
   fifo.whileHeld([&] {
@@ -345,10 +329,14 @@ TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndNoMore) {
       channels.push_back(effectChannel), playEffect(kind);
   });
   EXPECT_EQ(channels, (std::vector<int>{1, 2, 2, 3, 3, 1}));
-  // One command a block; the fourth effect cuts the first off on channel 1.
-  EXPECT_EQ(fifo.read(4 * kBlock), mixOf({{kShot, 0}}) + mixOf({{kShot, 128}, {kTurretShot, 0}}) +
-                                       mixOf({{kShot, 256}, {kTurretShot, 128}, {kShot, 0}}) +
-                                       mixOf({{kExplosion, 0}, {kTurretShot, 256}, {kShot, 128}}));
+  Bytes fromEffects = fifo.read(4 * kBlock);
+  // The same sounds sent by hand to channels 1, 2, 3, 1: the fourth cuts the first off.
+  fifo.whileHeld([] {
+    for (auto [sample, channel] :
+         {std::pair{kShot, 1}, {kTurretShot, 2}, {kShot, 3}, {kExplosion, 1}})
+      Snd_play(sample, channel);
+  });
+  EXPECT_EQ(fromEffects, fifo.read(4 * kBlock));
 }
 
 TEST_F(SoundEffects, TheGameGoesOnAfterTheServerIsKilled) {
