@@ -11,11 +11,11 @@ namespace {
 TEST(TitleLogo, FacingTheViewerEdgeOnAndHalfWayRound) {
   const struct {
     uint32_t angle;
-    int minX, maxX;
+    int minX, maxX, minY, maxY;
     int stemFrom, stemTo;  // x of the K's stem, the box (0, 0)-(1, 5), over y 34-74; 0: none
-  } cases[] = {{0, 16, 16 + 23 * 12, 16, 28},  // twelve pixels a unit, all in colour 222
-               {141, 160, 160, 0, 0},          // edge-on: collapsed onto the centre column
-               {283, 30, 302, 290, 302}};      // mirrored; the cosine is -119, not -120
+  } cases[] = {{0, 16, 16 + 23 * 12, 34, 74, 16, 28},  // twelve pixels a unit, all in colour 222
+               {141, 160, 160, 32, 78, 0, 0},      // edge-on: on the centre column, the K nearest
+               {283, 30, 302, 34, 74, 290, 302}};  // mirrored; the cosine is -119, not -120
   for (const auto& c : cases) {
     clearFrame(0, kScreenHeight);
     drawTitleLogo(c.angle);
@@ -30,7 +30,8 @@ TEST(TitleLogo, FacingTheViewerEdgeOnAndHalfWayRound) {
     }
     EXPECT_EQ(minX, c.minX) << c.angle;
     EXPECT_EQ(maxX, c.maxX) << c.angle;
-    EXPECT_TRUE(!c.stemFrom || (minY == 34 && maxY == 74)) << minY << "-" << maxY;
+    EXPECT_EQ(minY, c.minY) << c.angle;
+    EXPECT_EQ(maxY, c.maxY) << c.angle;
     for (int y = 34; c.stemFrom && y <= 74; ++y) {
       for (int x = c.stemFrom; x <= c.stemTo; ++x) ASSERT_EQ(getPixel(x, y), 222) << x << "," << y;
     }
