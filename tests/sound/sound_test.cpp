@@ -35,7 +35,7 @@ char processState(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string line;
   std::getline(stat, line);
-  return line.substr(line.rfind(')') + 2, 1)[0];
+  return line.empty() ? '?' : line[line.rfind(')') + 2];  // '?': the process is gone
 }
 
 // The device: a FIFO of one page, so a server that runs ahead soon blocks in its
