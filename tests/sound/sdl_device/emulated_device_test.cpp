@@ -42,16 +42,15 @@ class EmulatedDevice : public ::testing::Test {
 
   // Reads SDL's output until `count` more chunks have come (or for all the span when 0).
   void readChunks(size_t count, std::chrono::milliseconds span) {
-    size_t wanted = chunkEnds.size() + count;
+    size_t wanted = chunks.size() + count;
     for (Clock::time_point until = Clock::now() + span;
-         (count == 0 || chunkEnds.size() < wanted) && Clock::now() < until;) {
+         (count == 0 || chunks.size() < wanted) && Clock::now() < until;) {
       pollfd readable{reader, POLLIN, 0};
       uint8_t chunk[65536];
       ssize_t got = poll(&readable, 1, 20) > 0 ? read(reader, chunk, sizeof chunk) : 0;
       if (got <= 0) continue;
       output.insert(output.end(), chunk, chunk + got);
-      chunkEnds.push_back(output.size());
-      arrivals.push_back(Clock::now());
+      chunks.push_back({output.size(), Clock::now()});
     }
   }
   // Where the ship shot's first count bytes stand in the output, or npos.
@@ -63,8 +62,11 @@ class EmulatedDevice : public ::testing::Test {
 
   int reader = -1, keeper = -1;
   std::vector<uint8_t> output;
-  std::vector<size_t> chunkEnds;
-  std::vector<Clock::time_point> arrivals;
+  struct Chunk {
+    size_t end;  // bytes of output received so far
+    Clock::time_point arrival;
+  };
+  std::vector<Chunk> chunks;
 };
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
@@ -75,22 +77,23 @@ TEST_F(EmulatedDevice, AShotReachesSdlWithinTwoFragmentsOfPlayEffect) {
   startSound();
   ASSERT_EQ(soundAvailable, 1);
   readChunks(2, std::chrono::seconds(10));
-  ASSERT_EQ(chunkEnds.size(), 2u) << "SDL's disk output is not running";
+  ASSERT_EQ(chunks.size(), 2u) << "SDL's disk output is not running";
   Clock::time_point fired = Clock::now();
   playEffect(kEffectShipShot);
   readChunks(2, std::chrono::seconds(10));
-  ASSERT_EQ(chunkEnds.size(), 4u);
+  ASSERT_EQ(chunks.size(), 4u);
   stopSound();
 
   size_t start = findShot(static_cast<size_t>(sampleTable[2].length));
   ASSERT_NE(start, std::string::npos) << "the whole shot, byte for byte, is in SDL's output";
   EXPECT_EQ(start % kBlock, 0u) << "sounds start on block boundaries";
-  ASSERT_GE(start, chunkEnds[1]);
   // The second chunk was flushed by SDL taking the block that starts where it ends.
-  double blockMs = millisecondsBetween(arrivals[1], arrivals[2]) /
-                   static_cast<double>((chunkEnds[2] - chunkEnds[1]) / kBlock);
-  double firedAfter = millisecondsBetween(arrivals[1], fired);
-  double blocksAfter = static_cast<double>((start - chunkEnds[1]) / kBlock);
+  auto [anchor, next] = std::pair(chunks[1], chunks[2]);
+  ASSERT_GE(start, anchor.end);
+  double blockMs = millisecondsBetween(anchor.arrival, next.arrival) /
+                   static_cast<double>((next.end - anchor.end) / kBlock);
+  double firedAfter = millisecondsBetween(anchor.arrival, fired);
+  double blocksAfter = static_cast<double>((start - anchor.end) / kBlock);
   double latencyMs = blocksAfter * blockMs - firedAfter;
   std::printf("SDL takes a block every %.2f ms; playEffect to SDL took %.1f ms (%.0f blocks)\n",
               blockMs, latencyMs, blocksAfter);
