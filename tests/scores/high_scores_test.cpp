@@ -115,7 +115,7 @@ class ScoreFile : public ::testing::Test {
   std::string path = folder + "/.kravix.sco";
 };
 
-TEST_F(ScoreFile, TheDefaultTableIsStoredAsSpecifiedBytesAndReadsBack) {
+TEST_F(ScoreFile, TheDefaultTableIsStoredByteForByteAndReadsBack) {
   Bytes bytes = saved();
   ASSERT_EQ(bytes.size(), 492u);
   EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{1, 0, 1, 0, 0, 50}));
