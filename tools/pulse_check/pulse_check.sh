@@ -3,7 +3,7 @@
 # /dev/dsp: starts PulseAudio with a null sink and an X server (Xvfb), plays
 # sounds, records the sink's monitor with parec and finds each sound in the
 # recording, with the time from its cause to its being heard.
-#   tests/sound/pulse/pulse_check.sh [BUILD_FOLDER] [driver|game]
+#   tools/pulse_check/pulse_check.sh [BUILD_FOLDER] [driver|game]
 # driver (the default): sound_output_check opens the game's window, then starts
 #   the sound and plays thrust and the three effects.
 # game: the game itself, driven with xdotool: a game is started, the ship
@@ -12,7 +12,7 @@
 set -eu
 build=$(realpath "${1:-build}")
 what=${2:-driver}
-check="$build/tests/sound/sound_output_check"
+check="$build/tools/pulse_check/sound_output_check"
 work=$(mktemp -d /tmp/kravix-pulse-check.XXXXXX)
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -1,0 +1,441 @@
+// The screens: the title with its turning logo (and the whole program opening
+// on it), help and the options menu over a level, and the screenshot writer;
+// checked on the presented screen, on shots taken between keys, and on files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/game_state.h"
+#include "app/level_state.h"
+#include "input/controls.h"
+#include "platform/headless/headless.h"
+#include "screens/help_screen.h"
+#include "screens/options_menu.h"
+#include "screens/settings.h"
+#include "screens/title_logo.h"
+#include "screens/title_screen.h"
+#include "sound/sound_effects.h"
+#include "support/test_support.h"
+#include "video/frame_buffer.h"
+#include "video/palette.h"
+#include "video/screenshot.h"
+#include "video/text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+uint8_t pixelAt(const unsigned char* screen, int x, int y) {
+  return screen[y * kScreenWidth + x];
+}
+
+// The 4-pixel cells of text at (x, y) show colour exactly where the font's glyphs are set.
+::testing::AssertionResult showsText(const unsigned char* screen, int x, int y, uint8_t colour,
+                                     const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const uint8_t* glyph = fontGlyphs.rows[static_cast<unsigned char>(text[i]) & 127];
+    for (int row = 0; row < 5; ++row) {
+      for (int column = 0; column < 4; ++column) {
+        bool set = column < 3 && (glyph[row] & (4 >> column)) != 0;
+        int px = x + 4 * static_cast<int>(i) + column, py = y + row;
+        if ((pixelAt(screen, px, py) == colour) != set) {
+          return ::testing::AssertionFailure()
+                 << "\"" << text << "\" in colour " << int(colour) << ": pixel (" << px << ", "
+                 << py << ") is " << int(pixelAt(screen, px, py));
+        }
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Rows 0..89 show the title logo at this angle and nothing else.
+::testing::AssertionResult bandShowsLogo(const unsigned char* screen, uint32_t angle) {
+  FrameBuffer saved = frameBuffer;
+  clearFrame(0, kScreenHeight);
+  drawTitleLogo(angle);
+  std::swap(saved, frameBuffer);
+  for (int i = 0; i < 90 * kScreenWidth; ++i) {
+    if (screen[i] != saved.pixels[i])
+      return ::testing::AssertionFailure()
+             << "not the logo at angle " << angle << " at pixel " << i;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The 64000 indices and 768 palette bytes of the shot NAME in folder.
+std::vector<unsigned char> readShot(const std::string& folder, const std::string& name) {
+  std::ifstream file(folder + "/" + name + ".idx", std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(file), {});
+}
+
+// Resets the headless backend and every record the screens read or write.
+void resetScreenState() {
+  startHeadlessVideo();
+  controls = {};
+  gameState = {};
+  levelState = {};
+  levelState.shipY = 550;
+  levelState.craftColour = 29;
+  settings = {1, 0, 1, 0, 0, 50};
+  soundAvailable = 0;
+  shipThrusting = 0;
+}
+
+TEST(TitleLogo, FacingTheViewerEdgeOnAndHalfWayRound) {
+  const struct {
+    uint32_t angle;
+    int minX, maxX, minY, maxY;
+    int stemFrom, stemTo;  // x of the K's stem, the box (0, 0)-(1, 5), over y 34-74; 0: none
+  } cases[] = {{0, 16, 16 + 23 * 12, 34, 74, 16, 28},  // twelve pixels a unit, all in colour 222
+               {141, 160, 160, 32, 78, 0, 0},      // edge-on: on the centre column, the K nearest
+               {283, 30, 302, 34, 74, 290, 302}};  // mirrored; the cosine is -119, not -120
+  for (const auto& c : cases) {
+    clearFrame(0, kScreenHeight);
+    drawTitleLogo(c.angle);
+    int minX = kScreenWidth, maxX = -1, minY = kScreenHeight, maxY = -1;
+    for (int y = 0; y < kScreenHeight; ++y) {
+      for (int x = 0; x < kScreenWidth; ++x) {
+        if (getPixel(x, y) == 0) continue;
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+        ASSERT_TRUE(!c.stemFrom || getPixel(x, y) == 222) << x << "," << y;
+      }
+    }
+    EXPECT_EQ(minX, c.minX) << c.angle;
+    EXPECT_EQ(maxX, c.maxX) << c.angle;
+    EXPECT_EQ(minY, c.minY) << c.angle;
+    EXPECT_EQ(maxY, c.maxY) << c.angle;
+    for (int y = 34; c.stemFrom && y <= 74; ++y) {
+      for (int x = c.stemFrom; x <= c.stemTo; ++x) ASSERT_EQ(getPixel(x, y), 222) << x << "," << y;
+    }
+  }
+}
+
+TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
+  const struct {
+    const char* what;
+    const char* script;
+    int polls, presents;
+    bool quickExit, quitRequested;
+    int bandAngle;  // -1: the band is blank
+  } cases[] = {
+      {"F12 on arrival", "", 1, 3, true, false, -1},  // two blank frames and the fixed text
+      {"keys held on entry are ignored", "hold ENTER SPACE ESC 5\nwait 100\n", 106, 103, true,
+       false, 99},
+      // 1000 idle frames leave the angle at 1000 - 565 = 435; Enter makes the speed 2,
+      // and 436 + 2 * 65 passes 564.
+      {"Enter after a long idle", "wait 1001\nhold ENTER 1\nwait 1000\n", 1 + 1001 + 65, 3 + 1066,
+       false, false, 564},
+      {"Escape draws one more frame", "wait 10\nhold ESC 1\nwait 100\n", 11, 13, false, true, 9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetScreenState();
+    useScript(c.script);
+    runTitleScreen();
+    EXPECT_EQ(headlessPollCount(), c.polls);
+    EXPECT_EQ(headlessPresentCount(), c.presents);
+    EXPECT_EQ(controls.quickExit, c.quickExit);
+    EXPECT_EQ(gameState.quitRequested, c.quitRequested);
+    EXPECT_TRUE(c.bandAngle < 0 || bandShowsLogo(headlessScreen(), c.bandAngle));
+    for (int i = 0; c.bandAngle < 0 && i < 90 * kScreenWidth; ++i)
+      ASSERT_EQ(headlessScreen()[i], 0);
+  }
+}
+
+TEST(TitleScreen, TheAudioLineShowsWithAWorkingDevice) {  // without one: the end-to-end run
+  resetScreenState();
+  soundAvailable = 1;
+  useScript("");
+  runTitleScreen();
+  EXPECT_TRUE(showsText(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"));
+  soundAvailable = 0;
+}
+
+TEST(TitleEndToEnd, TheGameOpensOnTheTitleAndHoldingEnterSpinsTheLogoFaster) {
+  std::string folder = makeTempFolder("title");
+  // The first poll waits for released keys, the second draws the first frame; from
+  // the third on Enter is held: frames 2-11 move the angle by 1, 2, ... 9 after the
+  // first frame's 1, so the eleventh frame shows angle 46.
+  ASSERT_EQ(runHeadless("wait 2\nshot first\nhold ENTER 10\nshot faster\n", folder).status, 0);
+  std::vector<unsigned char> first = readShot(folder, "first"), faster = readShot(folder, "faster");
+  ASSERT_EQ(first.size(), 64000u + 768u);
+  EXPECT_TRUE(bandShowsLogo(first.data(), 0));
+  EXPECT_TRUE(showsText(first.data(), 20, 140, 14, "CONTACT: KRAVIX PROJECT HOME - KRAVIX.ORG"));
+  EXPECT_TRUE(showsText(first.data(), 20, 150, 14, "SOUND WITH SNDMIX LIBRARY BY THE KRAVIX TEAM"));
+  EXPECT_TRUE(showsText(first.data(), 20, 190, 14, "                           "))
+      << "no audio line in a silent game";
+  const unsigned char* ramp = first.data() + 64000 + 180 * 3;  // entry 180 + i is (i, 0, 0)
+  for (int i = 0; i < 64 * 3; ++i) EXPECT_EQ(ramp[i], i % 3 ? 0 : i / 3) << "entry " << 180 + i / 3;
+  ASSERT_EQ(faster.size(), 64000u + 768u);
+  EXPECT_TRUE(bandShowsLogo(faster.data(), 46));
+}
+
+TEST(HelpScreen, OnlyANewKeyAfterTheOpeningF1ClosesItAndTheLevelResumesFromAStandstill) {
+  const struct {
+    const char* what;
+    const char* script;
+    int polls;  // with one more for the Escape check on the way out
+    bool quickExit;
+  } cases[] = {
+      {"F1 held keeps it open, a new F1 closes it", "hold F1 10\nwait 5\nhold F1 1\nwait 100\n",
+       10 + 5 + 1 + 1, false},
+      {"no key closes it while the opening F1 is held",
+       "hold F1 ENTER 3\nhold F1 ESC 3\nhold F1 F12 2\nwait 4\nhold ENTER 1\nwait 10\n",
+       3 + 3 + 2 + 4 + 1 + 1, false},
+      {"Escape closes it and is waited out", "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6,
+       false},
+      {"F12 closes it once F1 is up", "hold F1 3\n", 3 + 1 + 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetScreenState();
+    levelState.dt = 0.6f;
+    levelState.frameMs = 30;
+    controls.help = 1;  // the level loop opens it on F1
+    useScript(c.script);
+    runHelpScreen();
+    EXPECT_EQ(headlessPollCount(), c.polls);
+    EXPECT_EQ(controls.quickExit, c.quickExit);
+    EXPECT_FALSE(controls.escape) << "the level never sees the Escape";
+    EXPECT_EQ(levelState.dt, 0.0f);
+    EXPECT_EQ(levelState.frameMs, 0);
+  }
+  EXPECT_TRUE(showsText(headlessScreen(), 80, 40, 31, "         A : TURN LEFT"));
+  EXPECT_TRUE(showsText(headlessScreen(), 80, 50, 31, "         S : TURN RIGHT"));
+}
+
+constexpr uint8_t kOrdinary = 66, kSelected = 15, kUnavailable = 114;
+
+// Presses a key for one pass and lets it go for one.
+std::string tap(const std::string& key, int times = 1) {
+  std::string script;
+  for (int i = 0; i < times; ++i) script += "hold " + key + " 1\nwait 1\n";
+  return script;
+}
+
+class OptionsMenu : public ::testing::Test {
+ protected:
+  void SetUp() override { resetScreenState(); }
+  void TearDown() override { soundAvailable = 0; }
+
+  // Runs the menu as the level loop opens it on F4; each step's keys end in a shot.
+  void run(bool withSound, const std::vector<std::string>& steps, const std::string& after = "") {
+    soundAvailable = withSound;
+    levelState.dt = 0.6f;
+    levelState.frameMs = 30;
+    controls.options = 1;
+    headlessSetOutDir(folder);
+    std::string script;
+    for (size_t i = 0; i < steps.size(); ++i)
+      script += steps[i] + "shot " + std::to_string(i) + "\n";
+    useScript(script + after);
+    runOptionsMenu();
+    shots.clear();
+    for (size_t i = 0; i < steps.size(); ++i) {
+      shots.push_back(readShot(folder, std::to_string(i)));
+      shots.back().resize(64000);
+    }
+  }
+  // Which of the seven lines is highlighted (-1: none), after checking the others' colours.
+  int selectedLine(size_t shot, bool withSound) {
+    const int lineY[7] = {70, 80, 100, 110, 120, 140, 160};
+    int selected = -1;
+    for (int line = 0; line < 7; ++line) {
+      uint8_t colour = 0;
+      for (int i = 0; i < 20 && !colour; ++i)
+        colour = pixelAt(shots[shot].data(), 110 + i % 4, lineY[line] + i / 4);
+      bool unavailable = line == 1 || (line == 0 && !withSound);
+      if (colour == kSelected)
+        selected = line;
+      else
+        EXPECT_EQ(colour, unavailable ? kUnavailable : kOrdinary) << "line " << line;
+    }
+    return selected;
+  }
+  bool shows(size_t shot, int x, int y, uint8_t colour, const std::string& text) {
+    return showsText(shots[shot].data(), x, y, colour, text);
+  }
+
+  std::string folder = makeTempFolder("options");
+  std::vector<std::vector<unsigned char>> shots;
+};
+
+TEST_F(OptionsMenu, TheCursorSkipsWhatCannotBeChangedAndStaysBetweenTheFirstAndLastLine) {
+  const struct {
+    bool withSound;
+    std::vector<std::string> steps;
+    std::vector<int> selected;  // after each step
+  } cases[] = {
+      {true, {"wait 1\n", tap("DOWN"), tap("UP")}, {0, 2, 0}},    // the arrows step over SPEAKER
+      {true, {"wait 1\nhold S 1\nwait 1\n", tap("S")}, {-1, 2}},  // S does not, and it stays grey
+      {false, {"wait 1\n", tap("UP") + tap("A"), tap("DOWN")}, {-1, -1, 2}},  // EFFECTS never
+      {true, {tap("A") + tap("UP"), tap("S", 9) + tap("DOWN")}, {0, 6}},
+  };
+  for (const auto& c : cases) {
+    resetScreenState();
+    run(c.withSound, c.steps);
+    for (size_t shot = 0; shot < c.steps.size(); ++shot)
+      EXPECT_EQ(selectedLine(shot, c.withSound), c.selected[shot])
+          << "shot " << shot << " of " << c.steps[0];
+  }
+}
+
+TEST_F(OptionsMenu, SpaceSwitchesTheSelectedLineOncePerPressAndTheSpeakerShowsOnForOnePass) {
+  run(false, {"wait 1\nhold SPACE 1\n", "wait 1\n"});  // without sound, from SPEAKER
+  EXPECT_TRUE(shows(0, 110, 80, kUnavailable, "SPEAKER       ON "));
+  EXPECT_TRUE(shows(0, 110, 70, kUnavailable, "EFFECTS       OFF"));
+  EXPECT_TRUE(shows(1, 110, 80, kUnavailable, "SPEAKER       OFF"));
+
+  resetScreenState();  // Space held on entry counts once; then DEBRIS, MAP, STATUSLINE, EFFECTS
+  std::string keys = "hold SPACE 4\nwait 1\n";
+  for (int line = 0; line < 3; ++line) keys += tap("DOWN") + tap("SPACE");
+  run(true, {keys + tap("UP", 3) + tap("SPACE")});
+  EXPECT_TRUE(shows(0, 110, 100, kOrdinary, "DEBRIS        OFF          F6"));
+  EXPECT_TRUE(shows(0, 110, 110, kOrdinary, "MAP           ON           F5"));
+  EXPECT_TRUE(shows(0, 110, 120, kOrdinary, "STATUSLINE    FULL"));
+  EXPECT_TRUE(shows(0, 110, 70, kSelected, "EFFECTS       ON "));
+}
+
+TEST_F(OptionsMenu, HeldArrowsMoveTheTurnSpeedOneAPassWithin30And70AndSpaceResetsIt) {
+  const struct {
+    std::string keys;
+    const char *speed, *word;  // FAST and SLOW outside 40 to 60
+  } steps[] = {{std::string("hold RIGHT 3\n") + tap("DOWN", 4) + "hold RIGHT 10\n", "60", "    "},
+               {"hold RIGHT 1\n", "61", "FAST"},
+               {"hold RIGHT 30\n", "70", "FAST"},
+               {"hold LEFT 30\n", "40", "    "},
+               {"hold LEFT 1\n", "39", "SLOW"},
+               {"hold LEFT 50\n", "30", "SLOW"},
+               {tap("SPACE"), "50", "    "}};
+  std::vector<std::string> keys;
+  for (const auto& step : steps) keys.push_back(step.keys);
+  run(true, keys);
+  for (size_t shot = 0; shot < keys.size(); ++shot) {
+    EXPECT_TRUE(shows(shot, 176, 140, kSelected, steps[shot].speed));
+    EXPECT_TRUE(shows(shot, 190, 140, kSelected, steps[shot].word));
+  }
+}
+
+TEST_F(OptionsMenu, ItClosesOnEnterANewF4SpaceOnExitOrF12AndTheLevelResumesFromAStandstill) {
+  const struct {
+    const char* what;
+    bool withSound;
+    std::string script;
+    int polls;  // with one more for the Escape check on the way out
+    bool quickExit = false;
+  } cases[] = {
+      {"the opening F4 held, then a new F4", false, "hold F4 5\nwait 2\nhold F4 1\nwait 10\n",
+       8 + 1},
+      {"Enter, in the pass it is seen", false, "wait 3\nhold ENTER 1\nwait 10\n", 4 + 1},
+      {"Escape does not close it and is waited out", false,
+       "hold ESC 5\nhold ENTER ESC 1\nhold ESC 3\nwait 10\n", 6 + 4},
+      {"Space on EXIT OPTIONS", true, tap("DOWN", 5) + "hold SPACE 1\nwait 10\n", 10 + 1 + 1},
+      {"F12", false, "hold F4 4\n", 5 + 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetScreenState();
+    shipThrusting = 1;
+    run(c.withSound, {}, c.script);
+    EXPECT_EQ(headlessPollCount(), c.polls);
+    EXPECT_EQ(controls.quickExit, c.quickExit);
+    EXPECT_FALSE(controls.escape || controls.fire) << "the level sees neither key";
+    EXPECT_EQ(shipThrusting, 0) << "entry stops the thrust sound";
+    EXPECT_EQ(levelState.dt, 0.0f);
+    EXPECT_EQ(levelState.frameMs, 0);
+  }
+  EXPECT_TRUE(showsText(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4"));
+}
+
+constexpr size_t kShotBytes = 15 + 320 * 200 * 3 + 1;
+
+std::string shotName(int n) {
+  char name[24];
+  std::snprintf(name, sizeof name, "screen%02d.ppm", n);
+  return name;
+}
+std::string testLines(int tried) {
+  std::string lines;
+  for (int n = 0; n < tried; ++n) lines += "test " + shotName(n) + "\n";
+  return lines;
+}
+
+class Screenshot : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetScreenState();
+    fs::current_path(
+        makeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    controls.screenshot = 1;  // the level loop calls it on F3
+  }
+  void TearDown() override { fs::current_path(home); }
+
+  // Saves with the given keys; returns what went to standard output.
+  std::string save(const std::string& script) {
+    useScript(script);
+    ::testing::internal::CaptureStdout();
+    saveScreenshot();
+    return ::testing::internal::GetCapturedStdout();
+  }
+
+  fs::path home = fs::current_path();
+};
+
+TEST_F(Screenshot, EachShotTakesTheFirstFreeNameAndScreen99WhenAllAreTaken) {
+  for (auto [present, written] : {std::pair{0, 0}, {5, 5}, {100, 99}}) {
+    for (const auto& entry : fs::directory_iterator(".")) fs::remove(entry.path());
+    for (int n = 0; n < present; ++n) std::ofstream(shotName(n)) << "x";
+    EXPECT_EQ(save(""), testLines(written + 1));
+    EXPECT_EQ(fs::file_size(shotName(written)), kShotBytes);
+    EXPECT_TRUE(written == 0 || fs::file_size(shotName(written - 1)) == 1);
+    EXPECT_FALSE(fs::exists("screen100.ppm"));
+  }
+}
+
+TEST_F(Screenshot, PixelsAreTheDefaultPaletteTimesFourAfterTheHeaderWithOneTrailingByte) {
+  for (int i = 0; i < kFrameBytes; ++i)
+    frameBuffer.pixels[i] = static_cast<uint8_t>(i * 7 + i / 320);
+  putPixel(0, 0, 15);
+  putPixel(1, 0, 6);
+  FrameBuffer drawn = frameBuffer;
+  save("");
+  std::ifstream in("screen00.ppm", std::ios::binary);
+  std::vector<unsigned char> file(std::istreambuf_iterator<char>(in), {});
+  ASSERT_EQ(file.size(), kShotBytes);
+  EXPECT_EQ(std::string(file.begin(), file.begin() + 15), "P6\n320 200\n255\n");
+  EXPECT_EQ(std::vector<unsigned char>(file.begin() + 15, file.begin() + 21),
+            (std::vector<unsigned char>{252, 252, 252, 168, 84, 0}));
+  // Every pixel as the frame was drawn: the progress box over rows 0-6 is never saved.
+  for (int i = 0; i < kFrameBytes * 3; ++i)
+    ASSERT_EQ(file[15 + i], defaultPalette.rgb[drawn.pixels[i / 3]][i % 3] * 4) << i / 3;
+  EXPECT_EQ(file.back(), 255);
+}
+
+TEST_F(Screenshot, HoldingF3WritesOneFileAndReturnsWhenItIsReleased) {
+  save("hold F3 20\nwait 5\n");
+  EXPECT_EQ(headlessPollCount(), 21);
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+}
+
+TEST_F(Screenshot, AFolderThatTakesNoFilesOrAFailedWriteNeverStopsTheGame) {
+  for (int n = 0; n < 99; ++n) std::ofstream(shotName(n)) << "x";
+  fs::create_symlink("/dev/full", "screen99.ppm");  // every write fails: no space left
+  EXPECT_EQ(save("hold F3 3\nwait 1\n"), testLines(100));
+  EXPECT_EQ(headlessPollCount(), 4);
+
+  fs::path gone = fs::current_path() / "gone";
+  fs::create_directory(gone);
+  fs::current_path(gone);
+  fs::remove(gone);  // nothing can be created in a removed working directory, even by root
+  startHeadlessVideo();
+  fillRect(0, 0, 319, 199, 9);
+  EXPECT_EQ(save("hold F3 5\n"), "test screen00.ppm\n");
+  EXPECT_EQ(headlessPollCount(), 0) << "passed over at once";
+  EXPECT_EQ(getPixel(150, 3), 9) << "no progress box either";
+}
+
+}  // namespace
