@@ -1,6 +1,8 @@
 // Shared helpers for the tests: a clean game state, scripted keys, and the
-// headless runner as a child process.
+// game's programs run as children in a folder of their own.
 #pragma once
+
+#include <sys/types.h>
 
 #include <string>
 #include <vector>
@@ -9,20 +11,24 @@
 void startHeadlessVideo();
 // Loads a script into the headless keyboard; fails the test on a bad script.
 void useScript(const std::string& script);
-
 // Pixels of the frame buffer with colour other than 0, as "x,y" strings, row by row.
 std::vector<std::string> paintedPixels();
+
+// A new empty folder under the test temp folder.
+std::string makeTempFolder(const std::string& name);
+std::string readWhole(const std::string& path);
+// The 64000 palette indices of a shot written by the runner.
+std::vector<unsigned char> readShotIndices(const std::string& path);
+
+// Starts a program in the folder, which is also its HOME; its standard output
+// goes to stdout.txt there. exitStatus waits for it: its status, or 128 + signal.
+pid_t startIn(const std::string& folder, std::vector<std::string> arguments);
+int exitStatus(pid_t child);
 
 struct RunResult {
   int status = -1;     // exit status, or 128 + signal
   std::string output;  // standard output
 };
-
-// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it
-// did.
+// Runs kravix-headless with the script in the folder (its --out and HOME).
 RunResult runHeadless(const std::string& script, const std::string& folder,
                       const std::vector<std::string>& extraArguments = {});
-// A new empty folder under the test temp folder.
-std::string makeTempFolder(const std::string& name);
-// The 64000 palette indices of a shot written by the runner.
-std::vector<unsigned char> readShotIndices(const std::string& path);
