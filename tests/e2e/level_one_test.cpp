@@ -1,7 +1,8 @@
 // Level 1 in one whole run of kravix-headless, three ships' worth: a flight
 // straight up out of the cave; then help, options and a screenshot opened
 // while the ship falls onto the rock; then a hover over the floor turret
-// until its shot brings the ship down. Each is judged on the screen shots.
+// until its shot brings the ship down, and Escape on the next intro. Each is
+// judged on the screen shots.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,7 +53,7 @@ std::string threeShips() {
   for (int i = 0; i < kHoverPictures; ++i) {
     script += thrustCycles(1, 3, 10) + "shot " + hoverName(i) + "\n";
   }
-  return script + "hold ESC 1\nwait 2\nshot turretIntro\n";
+  return script + "hold ESC 1\nwait 2\nshot turretIntro\nhold ESC 1\nwait 5\nshot gameOver\n";
 }
 
 class LevelOne : public testing::Test {
@@ -120,7 +121,9 @@ TEST_F(LevelOne, F3WritesTheFrameWithoutItsProgressBoxToScreen00) {
   const std::string shown = readWhole(run->folder + "/saved.ppm");
   constexpr size_t kBoxEnd = 15 + 7 * 320 * 3;
   EXPECT_EQ(file.substr(kBoxEnd, 192000 + 15 - kBoxEnd), shown.substr(kBoxEnd));
-  EXPECT_NE(file.substr(15, kBoxEnd - 15), shown.substr(15, kBoxEnd - 15));
+  const size_t boxCorner = 15 + 99 * 3;  // (99, 0): the box's frame, colour 3, in the picture only
+  EXPECT_EQ(shown.substr(boxCorner, 3), std::string("\0\xa8\xa8", 3));
+  EXPECT_NE(file.substr(boxCorner, 3), shown.substr(boxCorner, 3));
 }
 
 TEST_F(LevelOne, FallingOntoTheRockDestroysTheShipInABurstOfDebris) {
@@ -199,6 +202,10 @@ TEST_F(LevelOne, TheFloorTurretShootsDownTheShipHoveringHighAboveIt) {
     for (const char* kind : {".idx", ".ppm"})
       std::filesystem::remove(run->folder + "/" + hoverName(i) + kind);
   }
+}
+
+TEST_F(LevelOne, EscapeOnTheLastShipsIntroEndsTheGameWithTheHighScores) {
+  EXPECT_TRUE(shotShowsText(run->shot("gameOver"), 100, 10, 10, "H I G H S C O R E S"));
 }
 
 }  // namespace

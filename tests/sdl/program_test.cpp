@@ -29,15 +29,26 @@ pid_t startGame(std::vector<std::string> environment) {
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (kFolder + "/stdout.txt").c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawnattr_t group;  // a group of its own, so that a hung game goes with its sound server
+  posix_spawnattr_init(&group);
+  posix_spawnattr_setflags(&group, POSIX_SPAWN_SETPGROUP);
   pid_t pid = 0;
-  EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data()), 0);
+  EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, &group, argv, envp.data()), 0);
   posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&group);
   return pid;
 }
 
+// The game's exit status; a game still running after twenty seconds is killed and gives -1.
 int exitStatus(pid_t pid) {
   int status = 0;
-  waitpid(pid, &status, 0);
+  pid_t done = 0;
+  for (int i = 0; i < 2000 && (done = waitpid(pid, &status, WNOHANG)) == 0; ++i) usleep(10000);
+  if (done == 0) {
+    kill(-pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
