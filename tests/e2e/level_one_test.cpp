@@ -56,22 +56,15 @@ std::string threeShips() {
   return script + "hold ESC 1\nwait 2\nshot turretIntro\nhold ESC 1\nwait 5\nshot gameOver\n";
 }
 
-class LevelOne : public testing::Test {
- protected:
-  static void SetUpTestSuite() { run = new ScriptedRun("level-one", threeShips()); }
-  static void TearDownTestSuite() { delete run; }
-  static inline ScriptedRun* run = nullptr;
-};
-
-TEST_F(LevelOne, FlyingStraightUpRunsTheCountdownAndEndsTheLevelWithoutLoss) {
-  ASSERT_EQ(run->result.status, 0);
-  const ShotPixels climbing = run->shot("climbing");
+// Straight up out of the cave: the countdown runs and the level ends without a loss.
+void flyingOut(const ScriptedRun& run) {
+  const ShotPixels climbing = run.shot("climbing");
   EXPECT_GE(countColours(climbing, {29}), 20);         // the outline, with a star or two
   EXPECT_GE(countColours(climbing, {32, 33, 34}), 1);  // fresh exhaust
   // The countdown's rings (colour 26) about the ship, where stars of that colour are few.
   EXPECT_LE(countIn(climbing, kAroundTheShip, {26}), 10);
-  EXPECT_GE(countIn(run->shot("countdown"), kAroundTheShip, {26}), 30);
-  EXPECT_TRUE(showsIntro(run->shot("outIntro"), 1, 3));
+  EXPECT_GE(countIn(run.shot("countdown"), kAroundTheShip, {26}), 30);
+  EXPECT_TRUE(showsIntro(run.shot("outIntro"), 1, 3));
 }
 
 // The level, not a screen over it: rock, and the ship's outline in the middle of the view.
@@ -84,41 +77,44 @@ int mapFramePixels(const ShotPixels& shot) {
   return countIn(shot, {249, 4, 311, 46}, {3}) - countIn(shot, {250, 5, 310, 45}, {3});
 }
 
-TEST_F(LevelOne, F1ShowsTheHelpAndEscapeReturnsToTheLevel) {
-  EXPECT_TRUE(showsTheLevel(run->shot("flying")));
-  const ShotPixels help = run->shot("help");
+// F1 shows the help; Escape returns to the level.
+void helpFromTheLevel(const ScriptedRun& run) {
+  EXPECT_TRUE(showsTheLevel(run.shot("flying")));
+  const ShotPixels help = run.shot("help");
   EXPECT_TRUE(shotShowsText(help, 80, 20, 31, "     H   E   L   P"));
   EXPECT_TRUE(shotShowsText(help, 80, 40, 31, "         A : TURN LEFT"));
   EXPECT_TRUE(shotShowsText(help, 80, 50, 31, "         S : TURN RIGHT"));
   EXPECT_GE(countColours(help, {25}), 300);  // the grey outline
   EXPECT_EQ(countColours(help, {43}), 0);    // no rock behind it
-  EXPECT_TRUE(showsTheLevel(run->shot("back")));
+  EXPECT_TRUE(showsTheLevel(run.shot("back")));
 }
 
-TEST_F(LevelOne, F4OpensTheOptionsWhereSpaceSwitchesTheMapOn) {
-  EXPECT_EQ(mapFramePixels(run->shot("flying")), 0);
-  const ShotPixels options = run->shot("options");
+// F4 opens the options, where Space switches the map on.
+void optionsFromTheLevel(const ScriptedRun& run) {
+  EXPECT_EQ(mapFramePixels(run.shot("flying")), 0);
+  const ShotPixels options = run.shot("options");
   EXPECT_TRUE(shotShowsText(options, 100, 30, 42, "O  P  T  I  O  N  S  :"));
   EXPECT_TRUE(shotShowsText(options, 110, 110, 66, "MAP           OFF          F5"));
   EXPECT_EQ(countIn(options, {0, 40, 319, 199}, {43}), 0);  // rock only in the title's shadow
-  const ShotPixels mapOn = run->shot("mapOn");
+  const ShotPixels mapOn = run.shot("mapOn");
   EXPECT_TRUE(shotShowsText(mapOn, 110, 110, 15, "MAP           ON           F5"));
   EXPECT_TRUE(shotShowsText(mapOn, 110, 100, 66, "DEBRIS        ON           F6"));
-  const ShotPixels withMap = run->shot("withMap");
+  const ShotPixels withMap = run.shot("withMap");
   EXPECT_TRUE(showsTheLevel(withMap));
   EXPECT_EQ(mapFramePixels(withMap), 208);
   EXPECT_GE(countIn(withMap, {250, 5, 310, 45}, {43}), 20);  // the cave's floor, small
 }
 
-TEST_F(LevelOne, F3WritesTheFrameWithoutItsProgressBoxToScreen00) {
-  EXPECT_NE(run->result.output.find("test screen00.ppm\n"), std::string::npos);
-  EXPECT_EQ(run->result.output.find("test screen01.ppm"), std::string::npos);
-  const std::string file = readWhole(run->folder + "/screen00.ppm");
+// F3 writes the frame to screen00.ppm without its progress box.
+void screenshotFromTheLevel(const ScriptedRun& run) {
+  EXPECT_NE(run.result.output.find("test screen00.ppm\n"), std::string::npos);
+  EXPECT_EQ(run.result.output.find("test screen01.ppm"), std::string::npos);
+  const std::string file = readWhole(run.folder + "/screen00.ppm");
   ASSERT_EQ(file.size(), 192016u);
   EXPECT_EQ(file.substr(0, 15), "P6\n320 200\n255\n");
   EXPECT_EQ(file.back(), '\xff');
   // The picture shown meanwhile has the box over rows 0-6, which the file never holds.
-  const std::string shown = readWhole(run->folder + "/saved.ppm");
+  const std::string shown = readWhole(run.folder + "/saved.ppm");
   constexpr size_t kBoxEnd = 15 + 7 * 320 * 3;
   EXPECT_EQ(file.substr(kBoxEnd, 192000 + 15 - kBoxEnd), shown.substr(kBoxEnd));
   const size_t boxCorner = 15 + 99 * 3;  // (99, 0): the box's frame, colour 3, in the picture only
@@ -126,15 +122,16 @@ TEST_F(LevelOne, F3WritesTheFrameWithoutItsProgressBoxToScreen00) {
   EXPECT_NE(file.substr(boxCorner, 3), shown.substr(boxCorner, 3));
 }
 
-TEST_F(LevelOne, FallingOntoTheRockDestroysTheShipInABurstOfDebris) {
-  const ShotPixels crashed = run->shot("crashed"), still = run->shot("still");
+// Falling onto the rock destroys the ship in a burst of debris.
+void crashOntoTheRock(const ScriptedRun& run) {
+  const ShotPixels crashed = run.shot("crashed"), still = run.shot("still");
   EXPECT_EQ(countIn(crashed, kMiddleColumns, {29}), 0);  // no stars down here
   EXPECT_GE(countColours(crashed, kDebris), 60);
   EXPECT_GE(countColours(crashed, {43}), 1000);        // the rock
   EXPECT_EQ(mapFramePixels(crashed), 0);               // F5 took the map away
   EXPECT_EQ(countColours(still, kDebris), 0);          // burnt out
   EXPECT_EQ(countIn(still, kMiddleColumns, {29}), 0);  // the wreck waits for Escape
-  EXPECT_TRUE(showsIntro(run->shot("crashIntro"), 1, 2));
+  EXPECT_TRUE(showsIntro(run.shot("crashIntro"), 1, 2));
 }
 
 // Where the floor turret's image lies whole in the picture, or nullopt.
@@ -166,9 +163,10 @@ std::optional<Area> shipAbove(const ShotPixels& shot, const Area& turret) {
   return ship;
 }
 
-TEST_F(LevelOne, TheFloorTurretShootsDownTheShipHoveringHighAboveIt) {
+// The floor turret shoots down the ship hovering high above it.
+void shotDownByTheTurret(const ScriptedRun& run) {
   std::vector<ShotPixels> pictures;
-  for (int i = 0; i < kHoverPictures; ++i) pictures.push_back(run->shot(hoverName(i)));
+  for (int i = 0; i < kHoverPictures; ++i) pictures.push_back(run.shot(hoverName(i)));
   const std::optional<Area> turret = findFloorTurret(pictures[0]);
   ASSERT_TRUE(turret);
 
@@ -195,17 +193,26 @@ TEST_F(LevelOne, TheFloorTurretShootsDownTheShipHoveringHighAboveIt) {
   EXPECT_GE(countIn(after, burst, kDebris), 60);
   EXPECT_EQ(countIn(after, burst, {29}), 0);
   EXPECT_EQ(findFloorTurret(after), turret);
-  EXPECT_TRUE(showsIntro(run->shot("turretIntro"), 1, 1));
+  EXPECT_TRUE(showsIntro(run.shot("turretIntro"), 1, 1));
 
   // The pictures take 12 MB; they stay only to look into a failure.
-  for (int i = 0; i < kHoverPictures && !HasFailure(); ++i) {
+  for (int i = 0; i < kHoverPictures && !testing::Test::HasFailure(); ++i) {
     for (const char* kind : {".idx", ".ppm"})
-      std::filesystem::remove(run->folder + "/" + hoverName(i) + kind);
+      std::filesystem::remove(run.folder + "/" + hoverName(i) + kind);
   }
 }
 
-TEST_F(LevelOne, EscapeOnTheLastShipsIntroEndsTheGameWithTheHighScores) {
-  EXPECT_TRUE(shotShowsText(run->shot("gameOver"), 100, 10, 10, "H I G H S C O R E S"));
+TEST(LevelOne, FlownOutCrashedAndShotDownInOneRun) {
+  const ScriptedRun run("level-one", threeShips());
+  ASSERT_EQ(run.result.status, 0);
+  flyingOut(run);
+  helpFromTheLevel(run);
+  optionsFromTheLevel(run);
+  screenshotFromTheLevel(run);
+  crashOntoTheRock(run);
+  shotDownByTheTurret(run);
+  // Escape on the last ship's intro ends the game: the high scores follow.
+  EXPECT_TRUE(shotShowsText(run.shot("gameOver"), 100, 10, 10, "H I G H S C O R E S"));
 }
 
 }  // namespace

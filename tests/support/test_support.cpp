@@ -1,9 +1,6 @@
 #include "support/test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -55,34 +52,6 @@ std::string readWhole(const std::string& path) {
 std::vector<unsigned char> readShotIndices(const std::string& path) {
   const std::string bytes = readWhole(path);
   return {bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64000)};
-}
-
-pid_t startIn(const std::string& folder, std::vector<std::string> arguments) {
-  std::vector<std::string> environment = {"HOME=" + folder, "PATH=/usr/bin:/bin"};
-  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
-    if (const char* value = std::getenv(name))
-      environment.push_back(std::string(name) + "=" + value);
-  }
-  std::vector<char*> argv, envp;
-  for (std::string& word : arguments) argv.push_back(word.data());
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (folder + "/stdout.txt").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  pid_t child = -1;
-  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) child = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return child;
-}
-
-int exitStatus(pid_t child) {
-  int status = 0;
-  if (child <= 0 || waitpid(child, &status, 0) != child) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 RunResult runHeadless(const std::string& script, const std::string& folder,

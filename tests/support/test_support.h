@@ -2,10 +2,10 @@
 // game's programs run as children in a folder of their own.
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <vector>
+
+#include "support/child_process.h"
 
 // Resets the headless backend, the frame buffer and video memory, and enters graphics mode.
 void startHeadlessVideo();
@@ -19,11 +19,6 @@ std::string makeTempFolder(const std::string& name);
 std::string readWhole(const std::string& path);
 // The 64000 palette indices of a shot written by the runner.
 std::vector<unsigned char> readShotIndices(const std::string& path);
-
-// Starts a program in the folder, which is also its HOME; its standard output
-// goes to stdout.txt there. exitStatus waits for it: its status, or 128 + signal.
-pid_t startIn(const std::string& folder, std::vector<std::string> arguments);
-int exitStatus(pid_t child);
 
 struct RunResult {
   int status = -1;     // exit status, or 128 + signal
