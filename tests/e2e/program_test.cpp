@@ -1,5 +1,4 @@
-// The whole program under kravix-headless: its ways out, the alarm signal,
-// and the shots the runner writes.
+// The whole program under kravix-headless: its ways out and the alarm signal.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -11,32 +10,15 @@
 
 namespace {
 
-TEST(Program, EscapeOnTheTitleAndF12EndWithStatusZeroAndShotsHoldWhatWasShown) {
+TEST(Program, EscapeOnTheTitleAndF12EndWithStatusZeroAtOnce) {
   // A shot after the key proves the program left on the key, not on the F12
   // that the runner holds after the script.
-  std::string folder;
   for (const std::string key : {"F12", "ESC"}) {
-    folder = makeTempFolder(key);
+    const std::string folder = makeTempFolder(key);
     const std::string script = "wait 5\nshot title\nhold " + key + " 5\nwait 100\nshot late\n";
     EXPECT_EQ(runHeadless(script, folder).status, 0) << key;
     EXPECT_FALSE(std::filesystem::exists(folder + "/late.idx")) << key;
   }
-  // The title's shot, in palette indices and in colour through the game's palette.
-  const std::string idx = readWhole(folder + "/title.idx"), ppm = readWhole(folder + "/title.ppm");
-  const std::string header = "P6\n320 200\n255\n";
-  ASSERT_EQ(idx.size(), 64000u + 768u);
-  ASSERT_EQ(ppm.size(), header.size() + 192000u);
-  EXPECT_EQ(ppm.substr(0, header.size()), header);
-  auto byte = [](const std::string& bytes, size_t i) { return static_cast<uint8_t>(bytes[i]); };
-  int painted = 0;
-  for (size_t i = 0; i < 64000; ++i) {
-    painted += byte(idx, i) != 0;
-    for (size_t c = 0; c < 3; ++c) {
-      ASSERT_EQ(byte(ppm, header.size() + i * 3 + c), byte(idx, 64000 + byte(idx, i) * 3 + c) * 4);
-    }
-  }
-  EXPECT_GT(painted, 50);
-  EXPECT_EQ(byte(idx, 64000 + 15 * 3), 63);  // white
 }
 
 TEST(Program, TheRunnerRefusesBadScriptsAndCutsOneThatWouldPollForever) {

@@ -33,17 +33,13 @@ void expectSameFiles(const std::string& first, const std::string& second,
   }
 }
 
-int runHeadlessScript(const std::string& folder, const std::string& script) {
-  return exitStatus(startIn(folder, {KRAVIX_HEADLESS_PATH, "--script", script}));
-}
-
 TEST(Stress, AShortSoakReachesEveryScreenEndsCleanlyAndReplaysFromItsRecordedKeys) {
   const std::string folder = makeTempFolder("soak"), replay = makeTempFolder("soak-replay");
   const int status = exitStatus(
       startIn(folder, {KRAVIX_SOAK_PATH, "--seed", "9", "--polls", "30000", "--require-all",
                        "--record", "keys.script", "--report", "report.txt"}));
   ASSERT_EQ(status, 0) << readWhole(folder + "/report.txt");
-  ASSERT_EQ(runHeadlessScript(replay, folder + "/keys.script"), 0);
+  ASSERT_EQ(runHeadless(readWhole(folder + "/keys.script"), replay).status, 0);
   expectSameFiles(folder, replay, ".ppm");  // the screenshots the soak took
   expectSameFiles(folder, replay, ".sco");
 }
@@ -52,8 +48,8 @@ TEST(Stress, TheSameScriptGivesTheSameShotsAndScoreFileByteForByte) {
   const std::string script = std::string(KRAVIX_SOURCE_DIR) + "/tests/stress/long_run.script";
   const std::string first = makeTempFolder("replay-first"),
                     second = makeTempFolder("replay-second");
-  ASSERT_EQ(runHeadlessScript(first, script), 0);
-  ASSERT_EQ(runHeadlessScript(second, script), 0);
+  ASSERT_EQ(runHeadless(readWhole(script), first).status, 0);
+  ASSERT_EQ(runHeadless(readWhole(script), second).status, 0);
   for (const char* kind : {".idx", ".ppm", ".sco"}) expectSameFiles(first, second, kind);
   // Every shot was written, and the run moves on between them.
   const auto pictures = filesEndingWith(first, ".idx");
