@@ -3,9 +3,9 @@
 // beside the tests.
 #pragma once
 
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/test_support.h"
 
 // From the program's start to the first frame of level 1: the title, its end,
 // and the intro's Enter. The next poll is the level's first frame.
@@ -15,12 +15,8 @@ inline constexpr char kIntoLevelOne[] =
     "wait 300      # time for the title to finish; the intro waits\n"
     "hold ENTER 1  # the intro of level 1\n";
 
-// A script file from tests/e2e.
-inline std::string readTestScript(const std::string& name) {
-  std::ifstream file(std::string(KRAVIX_SOURCE_DIR) + "/tests/e2e/" + name);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+inline std::string testScript(const std::string& name) {
+  return readWhole(std::string(KRAVIX_SOURCE_DIR) + "/tests/e2e/" + name);
 }
 
 // Runs of `length` frames with thrust in `thrusting` of them, spread evenly.
@@ -28,18 +24,10 @@ inline std::string readTestScript(const std::string& name) {
 // of 1/3 against gravity's 0.1.
 inline std::string thrustCycles(int cycles, int thrusting, int length = 20) {
   std::string script;
-  for (int cycle = 0; cycle < cycles; ++cycle) {
-    int idle = 0;
-    for (int frame = 0; frame < length; ++frame) {
-      if (frame * thrusting / length == (frame + 1) * thrusting / length) {
-        ++idle;
-        continue;
-      }
-      if (idle > 0) script += "wait " + std::to_string(idle) + "\n";
-      idle = 0;
-      script += "hold RSHIFT 1\n";
-    }
-    if (idle > 0) script += "wait " + std::to_string(idle) + "\n";
+  for (int frame = 0; frame < cycles * length; ++frame) {
+    const int f = frame % length;
+    script +=
+        f * thrusting / length == (f + 1) * thrusting / length ? "wait 1\n" : "hold RSHIFT 1\n";
   }
   return script;
 }

@@ -10,8 +10,7 @@ TEST(ArgbPicture, SixBitComponentsAreShownRoundedAndOpaque) {
   const uint8_t black[3] = {0, 0, 0}, white[3] = {63, 63, 63}, mixed[3] = {1, 32, 62};
   EXPECT_EQ(shownColour(black), 0xFF000000u);
   EXPECT_EQ(shownColour(white), 0xFFFFFFFFu);
-  // 1 x 255 / 63 = 4.05, 32 x 255 / 63 = 129.52, 62 x 255 / 63 = 250.95
-  EXPECT_EQ(shownColour(mixed), 0xFF0482FBu);
+  EXPECT_EQ(shownColour(mixed), 0xFF0482FBu);  // 4.05, 129.52 and 250.95 rounded
 }
 
 TEST(ArgbPicture, EveryIndexGoesThroughThePaletteIntoItsRowOfThePitch) {
@@ -19,12 +18,13 @@ TEST(ArgbPicture, EveryIndexGoesThroughThePaletteIntoItsRowOfThePitch) {
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 7);
   uint32_t argb[256];
   for (int i = 0; i < 256; ++i) argb[i] = 0xFF000000u | static_cast<uint32_t>(i * 65793);
-  const int pitch = 330 * 4;  // textures may pad their rows
-  std::vector<uint32_t> pixels(330 * 200, 0xDEADBEEFu);
-  convertToArgb(indices.data(), argb, pixels.data(), pitch);
+  std::vector<uint32_t> pixels(330 * 200, 0xDEADBEEFu);  // textures may pad their rows
+  convertToArgb(indices.data(), argb, pixels.data(), 330 * 4);
   for (int y = 0; y < 200; ++y) {
-    for (int x = 0; x < 320; ++x) ASSERT_EQ(pixels[y * 330 + x], argb[indices[y * 320 + x]]);
-    for (int x = 320; x < 330; ++x) ASSERT_EQ(pixels[y * 330 + x], 0xDEADBEEFu) << "padding";
+    for (int x = 0; x < 330; ++x) {
+      ASSERT_EQ(pixels[y * 330 + x], x < 320 ? argb[indices[y * 320 + x]] : 0xDEADBEEFu)
+          << x << "," << y;
+    }
   }
 }
 

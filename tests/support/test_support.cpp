@@ -1,13 +1,9 @@
 #include "support/test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,8 +12,6 @@
 #include "platform/vga.h"
 #include "video/frame_buffer.h"
 #include "video/video_mode.h"
-
-extern char** environ;
 
 void startHeadlessVideo() {
   headlessReset();
@@ -50,44 +44,24 @@ std::string makeTempFolder(const std::string& name) {
   return folder.string();
 }
 
-RunResult runHeadless(const std::string& script, const std::string& folder,
-                      const std::vector<std::string>& extraArguments) {
-  std::string scriptPath = folder + "/run.script";
-  std::ofstream(scriptPath) << script;
-  std::string outputPath = folder + "/stdout.txt";
-  std::vector<std::string> arguments = {KRAVIX_HEADLESS_PATH, "--script", scriptPath, "--out",
-                                        folder};
-  arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  std::vector<std::string> environment = {"HOME=" + folder, "PATH=/usr/bin:/bin"};
-  std::vector<char*> envp;
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  RunResult result;
-  pid_t child = 0;
-  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  std::ifstream output(outputPath);
-  result.output.assign(std::istreambuf_iterator<char>(output), {});
-  return result;
+std::string readWhole(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::vector<unsigned char> readShotIndices(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::vector<unsigned char> bytes(std::istreambuf_iterator<char>(file), {});
-  if (bytes.size() >= 64000) bytes.resize(64000);
-  return bytes;
+  const std::string bytes = readWhole(path);
+  return {bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64000)};
+}
+
+RunResult runHeadless(const std::string& script, const std::string& folder,
+                      const std::vector<std::string>& extraArguments) {
+  std::ofstream(folder + "/run.script") << script;
+  std::vector<std::string> arguments = {KRAVIX_HEADLESS_PATH, "--script", folder + "/run.script",
+                                        "--out", folder};
+  arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+  RunResult result;
+  result.status = exitStatus(startIn(folder, arguments));
+  result.output = readWhole(folder + "/stdout.txt");
+  return result;
 }

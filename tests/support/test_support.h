@@ -1,28 +1,29 @@
 // Shared helpers for the tests: a clean game state, scripted keys, and the
-// headless runner as a child process.
+// game's programs run as children in a folder of their own.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
+
 // Resets the headless backend, the frame buffer and video memory, and enters graphics mode.
 void startHeadlessVideo();
 // Loads a script into the headless keyboard; fails the test on a bad script.
 void useScript(const std::string& script);
-
 // Pixels of the frame buffer with colour other than 0, as "x,y" strings, row by row.
 std::vector<std::string> paintedPixels();
+
+// A new empty folder under the test temp folder.
+std::string makeTempFolder(const std::string& name);
+std::string readWhole(const std::string& path);
+// The 64000 palette indices of a shot written by the runner.
+std::vector<unsigned char> readShotIndices(const std::string& path);
 
 struct RunResult {
   int status = -1;     // exit status, or 128 + signal
   std::string output;  // standard output
 };
-
-// Runs kravix-headless with the script in a fresh folder (its --out and $HOME); returns what it
-// did.
+// Runs kravix-headless with the script in the folder (its --out and HOME).
 RunResult runHeadless(const std::string& script, const std::string& folder,
                       const std::vector<std::string>& extraArguments = {});
-// A new empty folder under the test temp folder.
-std::string makeTempFolder(const std::string& name);
-// The 64000 palette indices of a shot written by the runner.
-std::vector<unsigned char> readShotIndices(const std::string& path);

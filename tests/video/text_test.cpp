@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
@@ -21,113 +22,72 @@ constexpr const char* kGlyphs[] = {
     "92:04210", "93:62226", "95:00007",
 };
 
-class TextTest : public ::testing::Test {
- protected:
-  void SetUp() override { startHeadlessVideo(); }
-};
-
 TEST(Font, HasExactlyTheListedGlyphs) {
-  bool listed[128] = {};
+  static_assert(std::size(kGlyphs) == 67);
+  char expected[128][5] = {};
   for (const char* glyph : kGlyphs) {
-    int code = std::atoi(glyph);
-    const char* rows = std::strchr(glyph, ':') + 1;
-    listed[code] = true;
     for (int r = 0; r < 5; ++r)
-      EXPECT_EQ(fontGlyphs.rows[code][r], rows[r] - '0') << "code " << code;
+      expected[std::atoi(glyph)][r] = std::strchr(glyph, ':')[1 + r] - '0';
   }
-  EXPECT_EQ(sizeof kGlyphs / sizeof kGlyphs[0], 67u);
   for (int code = 0; code < 128; ++code) {
-    if (listed[code]) continue;
-    for (int r = 0; r < 5; ++r) EXPECT_EQ(fontGlyphs.rows[code][r], 0) << "code " << code;
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(fontGlyphs.rows[code][r], expected[code][r]) << code;
   }
 }
 
-TEST_F(TextTest, AnEmptyStringDrawsNothing) {
-  drawText(10, 10, 15, "");
-  drawTextOpaque(10, 10, 15, "");
-  EXPECT_TRUE(paintedPixels().empty());
+// The pixels that the drawing changes in a frame of the background colour, as "x,y=colour".
+std::vector<std::string> drawn(const std::function<void()>& draw, int background = 0) {
+  startHeadlessVideo();
+  fillRect(0, 0, 319, 199, background);
+  draw();
+  std::vector<std::string> changed;
+  for (int i = 0; i < kFrameBytes; ++i) {
+    if (frameBuffer.pixels[i] == background) continue;
+    changed.push_back(std::to_string(i % 320) + "," + std::to_string(i / 320) + "=" +
+                      std::to_string(frameBuffer.pixels[i]));
+  }
+  return changed;
 }
 
-TEST_F(TextTest, CharactersTakeFourPixelCellsAndLeaveTheGapColumnAlone) {
-  drawText(10, 10, 15, "AB");
-  for (const std::string& pixel : paintedPixels()) {
-    int x = std::stoi(pixel), y = std::stoi(pixel.substr(pixel.find(',') + 1));
-    EXPECT_TRUE((x >= 10 && x <= 12) || (x >= 14 && x <= 16)) << pixel;
-    EXPECT_TRUE(y >= 10 && y <= 14) << pixel;
-  }
-  EXPECT_EQ(getPixel(11, 10), 15);  // A's top middle
+TEST(DrawText, GlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
+  EXPECT_TRUE(drawn([] { drawText(10, 10, 15, ""); }).empty());
+  EXPECT_TRUE(drawn([] { drawTextOpaque(10, 10, 15, ""); }, 9).empty());
+  EXPECT_TRUE(drawn([] { drawText(0, 0, 15, "a\x14\x15 &^\xc4\xff"); }).empty());
+  EXPECT_EQ(drawn([] { drawText(0, 0, 15, "a\x14\x15I"); }),  // only the I, in the fourth cell
+            (std::vector<std::string>{"13,0=15", "13,1=15", "13,2=15", "13,3=15", "13,4=15"}));
+  EXPECT_EQ(drawn([] { drawText(10, 10, 15, "AB"); }).size(), 20u);
+  EXPECT_EQ(getPixel(11, 10), 15);  // the frame holds AB: A's top middle
   EXPECT_EQ(getPixel(10, 10), 0);
   EXPECT_EQ(getPixel(14, 10), 15);  // B's top left
+  for (int y = 0; y < 200; ++y) EXPECT_TRUE(getPixel(13, y) == 0 && getPixel(17, y) == 0);
+  EXPECT_EQ(drawn([] { drawText(316, 197, 15, "HH"); }),
+            (std::vector<std::string>{"316,197=15", "318,197=15", "316,198=15", "318,198=15",
+                                      "316,199=15", "317,199=15", "318,199=15"}));
 }
 
-TEST_F(TextTest, OpaqueTextBlanksTheGlyphAreaButNotTheGap) {
-  fillRect(0, 0, 40, 20, 9);
-  drawTextOpaque(10, 10, 15, "A ");
+TEST(DrawText, OpaqueTextBlanksTheGlyphAreaButNotTheGap) {
+  // The A's 3x5 area in 15 and 0, the space's in 0; the gap columns keep the background.
+  EXPECT_EQ(drawn([] { drawTextOpaque(10, 10, 15, "A "); }, 9).size(), 30u);
   EXPECT_EQ(getPixel(10, 10), 0);
   EXPECT_EQ(getPixel(11, 10), 15);
-  EXPECT_EQ(getPixel(13, 10), 9);  // gap column keeps the background
+  EXPECT_EQ(getPixel(13, 10), 9);
   for (int y = 10; y < 15; ++y) {
-    for (int x = 14; x < 17; ++x) EXPECT_EQ(getPixel(x, y), 0);  // the space is a black block
+    for (int x = 14; x < 17; ++x) EXPECT_EQ(getPixel(x, y), 0);
   }
-  EXPECT_EQ(getPixel(17, 12), 9);
-  EXPECT_EQ(getPixel(10, 15), 9);
 }
 
-TEST_F(TextTest, BlankCodesStillAdvanceTheCursor) {
-  drawText(0, 0, 15, "a\x14\x15I");
-  EXPECT_EQ(paintedPixels().size(), 5u);  // only the I, in the fourth cell
-  EXPECT_EQ(getPixel(13, 0), 15);
-}
-
-TEST_F(TextTest, CodesAbove127AreBlank) {
-  drawText(0, 0, 15, "\xc4\xff");
-  EXPECT_TRUE(paintedPixels().empty());
-}
-
-TEST_F(TextTest, TextPastTheEdgeIsCutNotWrapped) {
-  drawText(316, 197, 15, "HH");
-  for (const std::string& pixel : paintedPixels()) {
-    int x = std::stoi(pixel), y = std::stoi(pixel.substr(pixel.find(',') + 1));
-    EXPECT_GE(x, 316);
-    EXPECT_GE(y, 197);
+TEST(DrawNumber, DigitsRightAlignedOnTheCellAtXWithoutSignOrLeadingZeros) {
+  const struct {
+    int x, value, textX;
+    const char* text;
+  } cases[] = {{176, 99, 172, "99"}, {100, 120, 92, "120"}, {50, 0, 50, "0"}, {50, -5, 50, ""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(drawn([&] { drawNumber(c.x, 1, 15, c.value); }),
+              drawn([&] { drawText(c.textX, 1, 15, c.text); }))
+        << c.value;
+    EXPECT_EQ(drawn([&] { drawNumberOpaque(c.x, 1, 15, c.value); }, 9),
+              drawn([&] { drawTextOpaque(c.textX, 1, 15, c.text); }, 9))
+        << c.value;
   }
-  EXPECT_EQ(getPixel(316, 197), 15);
-}
-
-TEST_F(TextTest, NumbersAreRightAlignedOnTheCellAtX) {
-  drawNumber(176, 1, 15, 99);
-  fillRect(0, 0, 319, 199, 0);
-  drawNumber(100, 50, 15, 120);
-  std::vector<std::string> painted = paintedPixels();
-  startHeadlessVideo();
-  drawText(92, 50, 15, "120");
-  EXPECT_EQ(paintedPixels(), painted);
-}
-
-TEST_F(TextTest, NinetyNineIsTwoNinesEndingAtX) {
-  drawNumber(176, 1, 15, 99);
-  std::vector<std::string> painted = paintedPixels();
-  startHeadlessVideo();
-  drawText(172, 1, 15, "99");
-  EXPECT_EQ(paintedPixels(), painted);
-}
-
-TEST_F(TextTest, ZeroIsOneDigitAndNegativesDrawNothing) {
-  drawNumber(50, 50, 15, -5);
-  EXPECT_TRUE(paintedPixels().empty());
-  drawNumber(50, 50, 15, 0);
-  std::vector<std::string> painted = paintedPixels();
-  startHeadlessVideo();
-  drawText(50, 50, 15, "0");
-  EXPECT_EQ(paintedPixels(), painted);
-}
-
-TEST_F(TextTest, OpaqueNumbersBlankBehindTheirDigits) {
-  fillRect(0, 0, 100, 20, 9);
-  drawNumberOpaque(20, 5, 11, 7);
-  EXPECT_EQ(getPixel(20, 5), 11);
-  EXPECT_EQ(getPixel(20, 6), 0);
-  EXPECT_EQ(getPixel(16, 5), 9);
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+// The whole game under stress: a short soak under the soak driver's random
+// keys, and replays that must repeat a run byte for byte, both of the keys
+// the soak recorded and of a long script through every screen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "support/test_support.h"
+
+namespace {
+
+// The contents of the folder's files whose names end with the suffix, by name.
+std::map<std::string, std::string> filesEndingWith(const std::string& folder,
+                                                   const std::string& suffix) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename();
+    if (name.ends_with(suffix)) files[name] = readWhole(entry.path());
+  }
+  return files;
+}
+
+// Both folders hold the same files of this kind, byte for byte, and at least one.
+void expectSameFiles(const std::string& first, const std::string& second,
+                     const std::string& suffix) {
+  const auto ours = filesEndingWith(first, suffix), theirs = filesEndingWith(second, suffix);
+  EXPECT_FALSE(ours.empty()) << suffix;
+  EXPECT_EQ(ours.size(), theirs.size()) << suffix;
+  for (const auto& [name, bytes] : ours) {
+    EXPECT_TRUE(theirs.contains(name) && theirs.at(name) == bytes) << name << " differs";
+  }
+}
+
+TEST(Stress, AShortSoakReachesEveryScreenEndsCleanlyAndReplaysFromItsRecordedKeys) {
+  const std::string folder = makeTempFolder("soak"), replay = makeTempFolder("soak-replay");
+  const int status = exitStatus(
+      startIn(folder, {KRAVIX_SOAK_PATH, "--seed", "9", "--polls", "30000", "--require-all",
+                       "--record", "keys.script", "--report", "report.txt"}));
+  ASSERT_EQ(status, 0) << readWhole(folder + "/report.txt");
+  ASSERT_EQ(runHeadless(readWhole(folder + "/keys.script"), replay).status, 0);
+  expectSameFiles(folder, replay, ".ppm");  // the screenshots the soak took
+  expectSameFiles(folder, replay, ".sco");
+}
+
+TEST(Stress, TheSameScriptGivesTheSameShotsAndScoreFileByteForByte) {
+  const std::string script = std::string(KRAVIX_SOURCE_DIR) + "/tests/stress/long_run.script";
+  const std::string first = makeTempFolder("replay-first"),
+                    second = makeTempFolder("replay-second");
+  ASSERT_EQ(runHeadless(readWhole(script), first).status, 0);
+  ASSERT_EQ(runHeadless(readWhole(script), second).status, 0);
+  for (const char* kind : {".idx", ".ppm", ".sco"}) expectSameFiles(first, second, kind);
+  // Every shot was written, and the run moves on between them.
+  const auto pictures = filesEndingWith(first, ".idx");
+  std::set<std::string> distinct;
+  for (const auto& [name, bytes] : pictures) distinct.insert(bytes);
+  const std::string text = readWhole(script);
+  size_t shots = 0;
+  for (size_t at = text.find("\nshot "); at != std::string::npos; at = text.find("\nshot ", at + 1))
+    ++shots;
+  EXPECT_EQ(pictures.size(), shots);
+  EXPECT_GE(distinct.size(), 20u);
+}
+
+}  // namespace
