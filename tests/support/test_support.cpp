@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "input/controls.h"
 #include "platform/headless/headless.h"
 #include "platform/vga.h"
 #include "video/frame_buffer.h"
@@ -18,6 +19,7 @@ void startHeadlessVideo() {
   vga_setmode(G320x200x256);
   videoMemory = vga_getgraphmem();
   clearFrame(0, kScreenHeight);
+  startKeyboard();  // as the game does at start-up: the cursor block reads as the keypad arrows
 }
 
 void useScript(const std::string& script) {

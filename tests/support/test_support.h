@@ -7,7 +7,8 @@
 
 #include "support/child_process.h"
 
-// Resets the headless backend, the frame buffer and video memory, and enters graphics mode.
+// Resets the headless backend, the frame buffer and video memory, enters graphics mode and
+// takes the keyboard as the game does.
 void startHeadlessVideo();
 // Loads a script into the headless keyboard; fails the test on a bad script.
 void useScript(const std::string& script);

@@ -65,9 +65,20 @@ void keyboard_update() {
   stepScript(state);
 }
 
+// The script's arrows are the cursor block, which reads as the keypad arrows
+// once cursor-key translation is on.
 int keyboard_keypressed(int scancode) {
   if (scancode < 0 || scancode >= 128) return 0;
-  return headlessState().held[scancode] ? 1 : 0;
+  const HeadlessState& state = headlessState();
+  constexpr int kKeypad[] = {SCANCODE_CURSORUP, SCANCODE_CURSORLEFT, SCANCODE_CURSORRIGHT,
+                             SCANCODE_CURSORDOWN};
+  constexpr int kBlock[] = {SCANCODE_CURSORBLOCKUP, SCANCODE_CURSORBLOCKLEFT,
+                            SCANCODE_CURSORBLOCKRIGHT, SCANCODE_CURSORBLOCKDOWN};
+  for (int i = 0; i < 4; ++i) {
+    if (scancode == kBlock[i] && state.translateCursorKeys) return 0;
+    if (scancode == kKeypad[i] && state.translateCursorKeys && state.held[kBlock[i]]) return 1;
+  }
+  return state.held[scancode] ? 1 : 0;
 }
 
 void keyboard_close() {
