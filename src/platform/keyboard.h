@@ -29,10 +29,10 @@ constexpr int SCANCODE_F5 = 63;
 constexpr int SCANCODE_F6 = 64;
 constexpr int SCANCODE_F11 = 87;
 constexpr int SCANCODE_F12 = 88;
-constexpr int SCANCODE_CURSORUP = 72;  // keypad 8
-constexpr int SCANCODE_CURSORLEFT = 75;  // keypad 4
+constexpr int SCANCODE_CURSORUP = 72;     // keypad 8
+constexpr int SCANCODE_CURSORLEFT = 75;   // keypad 4
 constexpr int SCANCODE_CURSORRIGHT = 77;  // keypad 6
-constexpr int SCANCODE_CURSORDOWN = 80;  // keypad 2
+constexpr int SCANCODE_CURSORDOWN = 80;   // keypad 2
 // The cursor block before translation (Linux key codes).
 constexpr int SCANCODE_CURSORBLOCKUP = 103;
 constexpr int SCANCODE_CURSORBLOCKLEFT = 105;

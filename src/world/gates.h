@@ -5,9 +5,9 @@
 #include <cstdint>
 
 struct Gate {
-  int32_t boxIndex;  // 0 marks an empty slot
-  int32_t fullX2;    // right edge of the closed gate
-  int32_t extending; // 0 while opening, 1 while closing
+  int32_t boxIndex;   // 0 marks an empty slot
+  int32_t fullX2;     // right edge of the closed gate
+  int32_t extending;  // 0 while opening, 1 while closing
 };
 
 constexpr int kGateSlots = 10;

@@ -172,7 +172,8 @@ __attribute__((constructor(101))) static void becomeAudioHelperIfAsked() {
   const char* role = std::getenv(kAudioHelperVariable);
   if (role == nullptr) return;
   struct stat descriptor {};
-  bool startedAsHelper = fstat(kAudioHelperSocket, &descriptor) == 0 && S_ISSOCK(descriptor.st_mode);
+  bool startedAsHelper =
+      fstat(kAudioHelperSocket, &descriptor) == 0 && S_ISSOCK(descriptor.st_mode);
   if (startedAsHelper) runAudioHelper(role);
   unsetenv(kAudioHelperVariable);
 }
