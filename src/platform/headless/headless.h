@@ -22,6 +22,18 @@ void headlessSetScriptFeeder(void (*feeder)());
 // Adds commands after those already loaded; on a fault adds none and says why.
 bool headlessAppendScript(const std::string& text, std::string* error);
 
+// What the backend keeps besides the game's own records: the clock, the poll
+// count and the held keys. A driver that plays several futures from one
+// moment (the solver) takes it with the game's records and puts it back.
+struct HeadlessMoment {
+  long long clockMicros;
+  int frameMs;
+  long polls;
+  bool held[128];
+};
+HeadlessMoment headlessMoment();
+void headlessRestoreMoment(const HeadlessMoment& moment);
+
 // What a test can look at.
 const unsigned char* headlessScreen();   // 64000 palette indices as last presented
 const unsigned char* headlessPalette();  // 768 bytes, 6-bit components
