@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <unordered_map>
 
@@ -44,13 +45,15 @@ struct Candidate {
   bool won;
 };
 
+// Speed the craft cannot shed before the rock: the towed pair brakes with a
+// third to a half of the thrust the ship alone has, so it must go slower.
 double speedPenalty(const CaveMap& map) {
   const LevelState& s = levelState;
   const double speed = std::hypot(s.velX, s.velY);
   const double room = std::min(40.0f, clearanceAt(map, s.posX, s.posY));
-  const double allowed = 1.0 + room / 12.0;
+  const double allowed = s.ballTowed ? 0.5 + room / 20.0 : 1.0 + room / 12.0;
   const double over = std::max(0.0, speed - allowed);
-  return 40 * over * over;
+  return 100 * over * over;
 }
 
 // How far the attempt has come; higher is better. Stages: to the ball, the
@@ -93,7 +96,7 @@ class Search {
   SearchResult run(const WorldSnapshot& atIntro) {
     start_ = std::chrono::steady_clock::now();
     restoreWorld(atIntro);
-    startLevel();
+    if (options_.atIntro) startLevel();
     beam_.clear();
     beam_.push_back(std::make_unique<WorldSnapshot>());
     saveWorld(beam_[0].get());
@@ -197,6 +200,14 @@ class Search {
     std::fprintf(stderr, "\r  step %5ld  frames searched %9ld  beam %4zu  best %8.1f  %6.1f s  ",
                  step, result_.framesPlayed, nodes_.size(), nodes_.empty() ? 0 : nodes_[0].score,
                  seconds());
+    if (std::getenv("KRAVIX_SOLVE_TRACE") && !beam_.empty()) {
+      const LevelState& s = beam_[0]->level;
+      std::fprintf(
+          stderr,
+          "\n    at (%.0f, %.0f) moving (%.2f, %.2f) angle %.2f tagging %d towed %d rod %.2f\n",
+          s.posX, s.posY, s.velX, s.velY, s.angle, beam_[0]->ball.tagging, s.ballTowed,
+          beam_[0]->ball.rodAngle);
+    }
   }
 
   const CaveMap& map_;

@@ -19,6 +19,7 @@ struct SearchOptions {
   int holdFrames = 4;
   double secondsAllowed = 600;
   bool quiet = false;
+  bool atIntro = true;  // the world is at the level's intro; else in flight, between two frames
 };
 
 struct KeyRun {
@@ -34,7 +35,7 @@ struct SearchResult {
 };
 
 // From the level's intro (the world as `atIntro` holds it, Enter not yet
-// pressed); leaves the world wherever the search left it.
+// pressed), or from a world in flight; leaves the world wherever the search left it.
 SearchResult searchLevel(const CaveMap& map, const WorldSnapshot& atIntro,
                          const SearchOptions& options);
 // The keys of a run as runner script lines.
