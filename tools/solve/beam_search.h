@@ -17,7 +17,7 @@ constexpr uint8_t kKeyThrust = 1, kKeyLeft = 2, kKeyRight = 4, kKeyTag = 8, kKey
 struct SearchOptions {
   int beamWidth = 300;
   int holdFrames = 4;
-  double secondsAllowed = 600;
+  double secondsAllowed = 600;  // processor seconds
   bool quiet = false;
   bool atIntro = true;  // the world is at the level's intro; else in flight, between two frames
 };
@@ -31,7 +31,7 @@ struct SearchResult {
   bool won = false;
   std::vector<KeyRun> runs;  // from the level's first frame to its last
   long framesPlayed = 0;     // by the search, all branches together
-  double seconds = 0;
+  double seconds = 0;        // processor seconds the search took
 };
 
 // From the level's intro (the world as `atIntro` holds it, Enter not yet

@@ -10,6 +10,7 @@
 // start. --difficulty, --settings and a level other than the next one
 // without a prefix jump there from level 1's intro instead; the keys then
 // start at that intro and only the solver can reach it.
+// --seconds limits each level's search, in processor seconds (default 600).
 // Exit status: 0 every level won, 1 a level not won, 2 bad options.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -152,7 +153,7 @@ void solveAt(int level) {
   restoreScreen(screen);
   int frames = 0;
   for (const KeyRun& run : result.runs) frames += run.frames;
-  std::fprintf(stderr, "\n  %s: %d polls, %ld frames searched, %.1f s\n",
+  std::fprintf(stderr, "\n  %s: %d polls, %ld frames searched, %.1f s of processor time\n",
                result.won ? "won" : "not won", frames + 1, result.framesPlayed, result.seconds);
   if (!result.won) {
     progress.failed = true;

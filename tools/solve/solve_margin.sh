@@ -2,7 +2,7 @@
 # Wins every level once more with a margin: at difficulty 1, and at the
 # slowest and fastest turn speeds, each level on its own from its intro.
 # Prints a table row per level and setting: polls of the winning run and the
-# seconds the solver needed.
+# processor seconds the solver needed.
 #   tools/solve/solve_margin.sh BUILD_DIR [SECONDS_PER_LEVEL]
 set -uo pipefail
 build=${1:?usage: solve_margin.sh BUILD_DIR [SECONDS_PER_LEVEL]}
@@ -20,7 +20,7 @@ for setting in "--difficulty 1" "--settings turnSpeed=30" "--settings turnSpeed=
       >"$work/log" 2>&1
     result=$(tr '\r' '\n' <"$work/log" | grep -E "^  (won|not won):" | tail -1)
     polls=$(sed -n 's/.*: \([0-9]*\) polls.*/\1/p' <<<"$result")
-    time=$(sed -n 's/.*, \([0-9.]*\) s$/\1/p' <<<"$result")
+    time=$(sed -n 's/.*, \([0-9.]*\) s of processor time$/\1/p' <<<"$result")
     case "$result" in
       *"not won"*) echo "| $level | ${setting#--} | not won | $time |" ;;
       *) echo "| $level | ${setting#--} | $polls | $time |" ;;

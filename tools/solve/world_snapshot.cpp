@@ -23,6 +23,14 @@ void copyTable(T (&to)[N], const T (&from)[N]) {
   std::copy(std::begin(from), std::end(from), std::begin(to));
 }
 
+// Exhaust is spawned into the lowest free record, so the live ones sit low in
+// the pool; records past the last live one need not be copied.
+int liveExhaustSpan() {
+  int count = kExhaustSlots;
+  while (count > 0 && exhaust[count - 1].life <= 0) --count;
+  return count;
+}
+
 }  // namespace
 
 void takeOverRandomState() {
@@ -34,7 +42,7 @@ void takeOverRandomState() {
   activeRandomState = 0;
 }
 
-void saveWorld(WorldSnapshot* s) {
+void saveWorld(WorldSnapshot* s, Picture picture) {
   s->level = levelState;
   s->loop = levelLoop;
   s->ball = ball;
@@ -55,9 +63,11 @@ void saveWorld(WorldSnapshot* s) {
   copyTable(s->turrets, turrets);
   copyTable(s->shots, shots);
   copyTable(s->debris, debris);
-  copyTable(s->exhaust, exhaust);
+  s->exhaustInUse = liveExhaustSpan();
+  std::copy(exhaust, exhaust + s->exhaustInUse, s->exhaust);
   copyTable(s->stars, stars);
-  s->picture = frameBuffer;
+  s->withPicture = picture == Picture::kKept;
+  if (s->withPicture) s->picture = frameBuffer;
   s->headless = headlessMoment();
   char* active = randomStates[activeRandomState];
   setstate(active);  // parks the read position in the array
@@ -85,9 +95,11 @@ void restoreWorld(const WorldSnapshot& s) {
   copyTable(turrets, s.turrets);
   copyTable(shots, s.shots);
   copyTable(debris, s.debris);
-  copyTable(exhaust, s.exhaust);
+  const int inUse = liveExhaustSpan();
+  std::copy(s.exhaust, s.exhaust + s.exhaustInUse, exhaust);
+  for (int i = s.exhaustInUse; i < inUse; ++i) exhaust[i].life = -1;
   copyTable(stars, s.stars);
-  frameBuffer = s.picture;
+  if (s.withPicture) frameBuffer = s.picture;
   headlessRestoreMoment(s.headless);
   activeRandomState = 1 - activeRandomState;
   std::memcpy(randomStates[activeRandomState], s.randomState, kRandomStateBytes);

@@ -43,6 +43,8 @@ struct WorldSnapshot {
   Particle debris[kDebrisSlots];
   Particle exhaust[kExhaustSlots];
   Star stars[kStarCount];
+  int exhaustInUse;  // exhaust records up to the last live one; the rest are free
+  bool withPicture;
   FrameBuffer picture;  // drawn by the last frame, shown by the next
   HeadlessMoment headless;
   alignas(8) char randomState[kRandomStateBytes];
@@ -51,5 +53,9 @@ struct WorldSnapshot {
 // Moves random() onto a state of our own, so that it can be saved and put
 // back; the sequence goes on exactly as it would have. Call once, first.
 void takeOverRandomState();
-void saveWorld(WorldSnapshot* snapshot);
+// The picture in the frame buffer is drawn by one frame and shown by the next;
+// nothing of the game reads it back, so a search that never looks at the
+// pictures may leave it out (and save the copying).
+enum class Picture { kKept, kLeftOut };
+void saveWorld(WorldSnapshot* snapshot, Picture picture = Picture::kKept);
 void restoreWorld(const WorldSnapshot& snapshot);
