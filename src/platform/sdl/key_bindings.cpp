@@ -53,7 +53,8 @@ std::string_view trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-// Words split at blanks; a word in double quotes may hold blanks ("Right Shift").
+// Words split at blanks up to a comment (#); a word in double quotes may hold
+// blanks or start with # ("Right Shift", "#").
 bool splitWords(std::string_view text, std::vector<std::string>& words, std::string& why) {
   size_t at = 0;
   while ((at = text.find_first_not_of(kBlanks, at)) != std::string_view::npos) {
@@ -65,6 +66,8 @@ bool splitWords(std::string_view text, std::vector<std::string>& words, std::str
       }
       words.emplace_back(text.substr(at + 1, close - at - 1));
       at = close + 1;
+    } else if (text[at] == '#') {
+      return true;
     } else {
       size_t end = std::min(text.find_first_of(kBlanks, at), text.size());
       words.emplace_back(text.substr(at, end - at));
@@ -115,7 +118,8 @@ std::string padInputName(PadInput input) {
 
 std::string keyName(SDL_Scancode key) {
   std::string name = SDL_GetScancodeName(key);
-  return name.find(' ') == std::string::npos ? name : '"' + name + '"';
+  bool plain = name.find(' ') == std::string::npos && name[0] != '#';
+  return plain ? name : '"' + name + '"';
 }
 
 template <typename Input>
@@ -141,7 +145,8 @@ bool parseInputs(const std::vector<std::string>& words, bool pad, ActionBinding&
     SDL_Scancode key = pad ? SDL_SCANCODE_UNKNOWN : SDL_GetScancodeFromName(word.c_str());
     if (key == SDL_SCANCODE_UNKNOWN) {
       why = std::string(pad ? "unknown gamepad input \"" : "unknown key \"") + word + '"';
-      if (!pad && word.find('"') == std::string::npos) why += " (a name with blanks goes in quotes)";
+      if (!pad && word.find('"') == std::string::npos)
+        why += " (a name with blanks goes in quotes)";
       return false;
     }
     addOnce(binding.keys, binding.keyCount, key);
@@ -202,13 +207,13 @@ void reportSharedInputs(const KeyBindings& bindings, const int (&keyLines)[kActi
       const ActionBinding& one = bindings.actions[a];
       const ActionBinding& two = bindings.actions[b];
       std::string keys = std::string(kActions[a].name) + " and " + kActions[b].name;
-      std::string pads = std::string(kPadPrefix) + kActions[a].name + " and " + kPadPrefix +
-                         kActions[b].name;
-      reportShared(one.keys, one.keyCount, two.keys, two.keyCount,
-                   std::max(keyLines[a], keyLines[b]), keys,
-                   [](SDL_Scancode key) { return keyName(key); }, problems);
-      reportShared(one.pad, one.padCount, two.pad, two.padCount,
-                   std::max(padLines[a], padLines[b]), pads, padInputName, problems);
+      std::string pads =
+          std::string(kPadPrefix) + kActions[a].name + " and " + kPadPrefix + kActions[b].name;
+      reportShared(
+          one.keys, one.keyCount, two.keys, two.keyCount, std::max(keyLines[a], keyLines[b]), keys,
+          [](SDL_Scancode key) { return keyName(key); }, problems);
+      reportShared(one.pad, one.padCount, two.pad, two.padCount, std::max(padLines[a], padLines[b]),
+                   pads, padInputName, problems);
     }
   }
 }
@@ -246,11 +251,12 @@ KeyBindings defaultKeyBindings() {
           {button(SDL_CONTROLLER_BUTTON_DPAD_LEFT), axis(SDL_CONTROLLER_AXIS_LEFTX, false)});
   bindPad(pad(Action::turnRight),
           {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), axis(SDL_CONTROLLER_AXIS_LEFTX, true)});
-  bindPad(pad(Action::thrust), {button(SDL_CONTROLLER_BUTTON_A), button(SDL_CONTROLLER_BUTTON_DPAD_UP),
-                                axis(SDL_CONTROLLER_AXIS_LEFTY, false)});
-  bindPad(pad(Action::fire), {button(SDL_CONTROLLER_BUTTON_B),
-                              axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, true),
-                              button(SDL_CONTROLLER_BUTTON_START)});
+  bindPad(pad(Action::thrust),
+          {button(SDL_CONTROLLER_BUTTON_A), button(SDL_CONTROLLER_BUTTON_DPAD_UP),
+           axis(SDL_CONTROLLER_AXIS_LEFTY, false)});
+  bindPad(pad(Action::fire),
+          {button(SDL_CONTROLLER_BUTTON_B), axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, true),
+           button(SDL_CONTROLLER_BUTTON_START)});
   bindPad(pad(Action::tag), {button(SDL_CONTROLLER_BUTTON_X)});
   bindPad(pad(Action::escape), {button(SDL_CONTROLLER_BUTTON_BACK)});
   bindPad(pad(Action::pause), {button(SDL_CONTROLLER_BUTTON_Y)});
@@ -280,7 +286,8 @@ void readKeyBindings(std::string_view text, KeyBindings& bindings,
     int& seenAt = (outcome.pad ? padLines : keyLines)[outcome.action];
     if (seenAt != 0) {
       bindings = before;
-      problems.push_back({lineNumber, "a second line for " + std::string(outcome.pad ? "pad_" : "") +
+      problems.push_back({lineNumber, "a second line for " +
+                                          std::string(outcome.pad ? "pad_" : "") +
                                           kActions[outcome.action].name + " (line " +
                                           std::to_string(seenAt) + " holds); line skipped"});
       continue;
