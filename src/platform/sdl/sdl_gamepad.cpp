@@ -15,6 +15,7 @@ struct Gamepad {
 };
 
 Gamepad gamepads[kMaxGamepads];
+bool opened = false;
 
 InputBits bitOf(PadInput input) {
   if (input.kind == PadInput::kButton) return InputBits{1} << (input.index & 31);
@@ -72,6 +73,8 @@ void takeAxis(Gamepad& pad, const SDL_ControllerAxisEvent& motion) {
 }  // namespace
 
 void openGamepads() {
+  if (opened) return;
+  opened = true;
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
@@ -80,7 +83,8 @@ void closeGamepads() {
     if (pad.controller) SDL_GameControllerClose(pad.controller);
     pad = Gamepad{};
   }
-  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  if (opened) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  opened = false;
 }
 
 void takeGamepadEvent(const SDL_Event& event) {

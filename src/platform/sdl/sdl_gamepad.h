@@ -15,6 +15,8 @@ constexpr int kAxisPressed = 12000;  // 37 % of the travel
 constexpr int kAxisReleased = 8000;  // 24 %
 constexpr int kMaxGamepads = 8;
 
+// Starts SDL's game controllers once (again after closeGamepads); the
+// controllers already plugged in then arrive as events.
 void openGamepads();
 void closeGamepads();
 // Takes controller events (added, removed, buttons, axes); ignores the rest.

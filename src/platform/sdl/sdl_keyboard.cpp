@@ -65,7 +65,6 @@ void takeEvent(const SDL_Event& event) {
 
 int keyboard_init() {
   playerKeyBindings();  // problems with the keys file are told now, not in the first frame
-  openGamepads();
   releaseAll();
   return 0;
 }
@@ -78,6 +77,7 @@ void keyboard_update() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
   startPlayerKeysUpdate();
+  openGamepads();  // at the first update, once the first picture is up: it takes a while
   SDL_Event event;
   while (SDL_PollEvent(&event)) takeEvent(event);
 }
