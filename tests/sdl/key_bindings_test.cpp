@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "../support/child_process.h"
 #include "platform/keyboard.h"
@@ -127,6 +128,27 @@ TEST(KeyBindings, WhatIsWrittenReadsBackToTheSameBindings) {
     readKeyBindings(writeKeyBindings(bindings), empty, problems);
     EXPECT_TRUE(sameBindings(empty, bindings));
     EXPECT_TRUE(problems.empty());
+  }
+}
+
+// Any text at all: never more than the pool holds, and what is in force
+// always writes out and reads back the same.
+TEST(KeyBindings, GarbageTextNeverBreaksTheBindings) {
+  const std::string alphabet =
+      "= \"#\n\t\r+-_aAbxyQ5 pad_thrust fire leftx righttrigger Return\xff";
+  std::mt19937 random(15);
+  for (int run = 0; run < 3000; ++run) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 200); n > 0; --n)
+      text += alphabet[random() % alphabet.size()];
+    if (run % 2) text = "pad_thrust = " + text + "\nthrust = " + text;
+    Read read(text);
+    for (const ActionBinding& binding : read.bindings.actions) {
+      ASSERT_LE(binding.keyCount, kMaxBoundInputs);
+      ASSERT_LE(binding.padCount, kMaxBoundInputs);
+    }
+    Read again(writeKeyBindings(read.bindings));
+    EXPECT_TRUE(sameBindings(again.bindings, read.bindings)) << text;
   }
 }
 
