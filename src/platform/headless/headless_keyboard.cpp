@@ -85,6 +85,17 @@ void keyboard_close() {
   headlessState().keyboardOpen = false;
 }
 
+// The headless keyboard is a German one: Z and Y change places against the US layout.
+int keyboard_keychar(int scancode) {
+  constexpr char kGermanLayout[] = "  1234567890    QWERTZUIOP    ASDFGHJKL     YXCVBNM";
+  if (scancode < 0 || scancode >= static_cast<int>(sizeof kGermanLayout) - 1) return 0;
+  char printed = kGermanLayout[scancode];
+  return printed == ' ' ? 0 : printed;
+}
+
+// Scripts hold the keys themselves; there are no bindings to stand aside.
+void keyboard_typing(int /*on*/) {}
+
 void headlessSetScriptFeeder(void (*feeder)()) {
   headlessState().feeder = feeder;
 }
