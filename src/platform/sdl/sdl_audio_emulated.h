@@ -2,7 +2,8 @@
 // SDL audio runs only in a helper: the program itself executed afresh, so it
 // inherits nothing of the game's SDL state (window, X connection, D-Bus, threads).
 // A write hands the block to the helper and returns once SDL has taken it, so
-// at most two fragments wait ahead of the newest one (one here, one in SDL).
+// less than two fragments wait ahead of the newest one (one here, and SDL's
+// buffer of half a fragment).
 #pragma once
 
 #include <sys/types.h>
