@@ -198,7 +198,7 @@ SampleBytes synthesizeThrust() {
     keepHarmonics(cycle, first, last);
   }
   size_t start = 0;
-  while (!(cycle[start] <= 0.0 && cycle[(start + 1) % kThrustLoop] > 0.0)) ++start;
+  while (start + 1 < kThrustLoop && !(cycle[start] <= 0.0 && cycle[start + 1] > 0.0)) ++start;
   Wave wave(2 * kThrustLoop);
   for (size_t i = 0; i < wave.size(); ++i) wave[i] = cycle[(start + 1 + i) % kThrustLoop];
   return toBytes(wave, 100, 140);
