@@ -2,8 +2,7 @@
 // SDL audio runs only in a helper: the program itself executed afresh, so it
 // inherits nothing of the game's SDL state (window, X connection, D-Bus, threads).
 // A write hands the block to the helper and returns once SDL has taken it, so
-// less than two fragments wait ahead of the newest one (one here, and SDL's
-// buffer of half a fragment).
+// at most two fragments wait ahead of the newest one (one here, one in SDL).
 #pragma once
 
 #include <sys/types.h>

@@ -17,12 +17,6 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr uint8_t kSilence = 128;
-// SDL takes each block in this many parts. Its buffer, and the audio server's
-// request that follows it, are then half a block long (12.8 ms for the game's
-// 128 bytes at 5000 a second): half the wait a whole block's buffer adds to
-// every sound, while the next block still has that half block to arrive. A
-// quarter block was found to leave gaps on a busy machine.
-constexpr int kPartsPerBlock = 2;
 // How long SDL's callback waits for a block that is on its way, when SDL asks
 // for several in a row.
 constexpr milliseconds kCallbackPatience{5};
@@ -63,7 +57,10 @@ SDL_AudioDeviceID openOutput(Pending& pending, int rate, int fragment) {
   wanted.freq = std::clamp(rate, 1000, 192000);
   wanted.format = AUDIO_U8;
   wanted.channels = 1;
-  wanted.samples = static_cast<Uint16>(std::clamp(fragment / kPartsPerBlock, 16, 32768));
+  // SDL's buffer, and the audio server's request that follows it, is one whole
+  // block: the device's second fragment. Half a block heard sounds 20 ms sooner
+  // but left gaps on a busy machine (tools/pulse_check, README).
+  wanted.samples = static_cast<Uint16>(std::clamp(fragment, 16, 32768));
   wanted.callback = onSdlWantsAudio;
   wanted.userdata = &pending;
   SDL_AudioSpec obtained{};
