@@ -6,7 +6,8 @@
 //                                      standard input to FILE, and each read's end
 //                                      offset and time to FILE.times
 //   sound_output_check find FILE LOG   finds each event's sound in the recording and
-//                                      prints when it was heard after it was played
+//                                      prints when it was heard after it was played,
+//                                      and whether whole (without a gap)
 #include <time.h>
 #include <unistd.h>
 
@@ -273,6 +274,7 @@ int find(const char* recordingPath, const char* logPath) {
     }
     // Checked for gaps until the next event (less 0.1 s) or its end.
     long long span = e + 1 < events.size() ? events[e + 1].at - at - 100000 : 2000000;
+    span = std::max(span, 0LL);
     double gapMs = longestGapMs(heard, played(record, loops, span * kRate / 1e6), offset);
     double latencyMs = (capturedAt(arrivals, offset) - at) / 1000.0;
     bool heardIt = score > 0.8 && gapMs < kGapMs;
