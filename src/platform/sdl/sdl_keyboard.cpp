@@ -9,6 +9,7 @@
 #include "platform/keyboard.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_scancodes.h"
+#include "platform/sdl/sdl_window.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ void keyboard_translatekeys(int mask) {
 
 void keyboard_update() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  attendWindowAtPoll();
   std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
   SDL_Event event;
   while (SDL_PollEvent(&event)) takeEvent(event);
