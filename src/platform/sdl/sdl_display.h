@@ -26,6 +26,7 @@ struct SdlDisplay {
   SDL_Surface* surface = nullptr;  // the window surface the pass was last set up for
   SDL_Surface* staging = nullptr;  // a 32-bit picture for window surfaces of other depths
   bool wholeWindowStale = true;    // bars and picture to be redrawn and sent
+  SDL_Rect changed{};              // the picture's area, drawn and waiting to be sent
   bool paletteChanged = true;
   uint32_t surfaceColours[256] = {};  // the palette in the surface's pixel format
   // Pacing and the poll's rules.

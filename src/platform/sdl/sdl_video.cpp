@@ -73,10 +73,17 @@ bool openRenderer(SdlDisplay& display) {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
   display.renderer =
       SDL_CreateRenderer(display.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  SDL_RendererInfo info{};
+  if (display.renderer) SDL_GetRendererInfo(display.renderer, &info);
+  // SDL's software renderer only imitates vsync with a delay of its own, which
+  // would come on top of the deadlines; it presents without.
+  if (display.renderer && !(info.flags & SDL_RENDERER_ACCELERATED)) {
+    SDL_DestroyRenderer(display.renderer);
+    display.renderer = nullptr;
+  }
   if (!display.renderer)
     display.renderer = SDL_CreateRenderer(display.window, -1, SDL_RENDERER_SOFTWARE);
   if (!display.renderer) return false;
-  SDL_RendererInfo info;
   display.vsync = SDL_GetRendererInfo(display.renderer, &info) == 0 &&
                   (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -169,7 +176,6 @@ void drawWithRenderer(SdlDisplay& display) {
   SDL_SetRenderDrawColor(display.renderer, 0, 0, 0, 255);
   SDL_RenderClear(display.renderer);
   SDL_RenderCopy(display.renderer, scaled, nullptr, &target);
-  SDL_RenderPresent(display.renderer);
 }
 
 // The surface path: set up again whenever SDL hands out a new surface (after a
@@ -214,14 +220,33 @@ void drawOnSurface(SdlDisplay& display) {
   auto* corner = static_cast<uint8_t*>(target->pixels) + area.y * target->pitch + area.x * 4;
   crispScale(crisp, videoMemory, display.surfaceColours, corner, target->pitch);
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-  SDL_Rect changed{area.x, area.y, crisp.columns.size, crisp.rows.size};
-  if (target != window) SDL_BlitSurface(target, &changed, window, &changed);
+  display.changed = SDL_Rect{area.x, area.y, crisp.columns.size, crisp.rows.size};
+  if (target != window) SDL_BlitSurface(target, &display.changed, window, &display.changed);
+}
+
+void sendOnSurface(SdlDisplay& display) {
   if (display.wholeWindowStale) {
     SDL_UpdateWindowSurface(display.window);
   } else {
-    SDL_UpdateWindowSurfaceRects(display.window, &changed, 1);
+    SDL_UpdateWindowSurfaceRects(display.window, &display.changed, 1);
   }
   display.wholeWindowStale = false;
+}
+
+void drawPicture(SdlDisplay& display) {
+  if (display.onSurface) {
+    drawOnSurface(display);
+  } else if (display.renderer) {
+    drawWithRenderer(display);
+  }
+}
+
+void sendPicture(SdlDisplay& display) {
+  if (display.onSurface) {
+    sendOnSurface(display);
+  } else if (display.renderer) {
+    SDL_RenderPresent(display.renderer);
+  }
 }
 
 }  // namespace
@@ -232,11 +257,8 @@ SdlDisplay& sdlDisplay() {
 }
 
 void showPicture(SdlDisplay& display) {
-  if (display.onSurface) {
-    drawOnSurface(display);
-  } else if (display.renderer) {
-    drawWithRenderer(display);
-  }
+  drawPicture(display);
+  sendPicture(display);
 }
 
 void outputSize(SdlDisplay& display, int& width, int& height) {
@@ -291,11 +313,13 @@ int vga_setpalette(int index, int red, int green, int blue) {
 
 // Without vsync, presents keep the original display's 70 a second, so the
 // screens that count their passes keep their speed and the CPU idles between.
+// The picture is drawn before the wait, so it goes out on time.
 void vga_present() {
   SdlDisplay& display = sdlDisplay();
   if (!display.window) return;
+  drawPicture(display);
   if (!display.vsync) sleepUntil(takePresentTime(display.pacer, monotonicNanoseconds()));
-  showPicture(display);
+  sendPicture(display);
   display.presentedSincePoll = true;
   ++display.presents;
 }
