@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "crisp_reference.h"
@@ -19,6 +20,7 @@ class SdlWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::filesystem::remove(windowConfPath());  // a new window, 960x720
     ASSERT_EQ(vga_setmode(G320x200x256), 0);
     keyboard_init();
     for (int i = 0; i < 256; ++i) {
@@ -121,6 +123,17 @@ TEST_F(SdlWindow, WhileTheWindowIsAwayPollsWaitAndTheClockStandsStill) {
               std::chrono::duration_cast<std::chrono::microseconds>(wallSpent).count())
         << "the clock ran on while the window was away";
   }
+}
+
+TEST_F(SdlWindow, TheCursorHidesInFullscreenAndComesBackInAWindow) {
+  keyboard_update();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  toggleFullscreen();
+  keyboard_update();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  toggleFullscreen();
+  keyboard_update();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST_F(SdlWindow, ClosingTheWindowWhileItIsAwayEndsTheWait) {
