@@ -7,7 +7,7 @@
 #include <cstdint>
 
 constexpr uint64_t kPacerPeriod = 1'000'000'000 / 70;  // ns, the original display's refresh
-constexpr uint64_t kPacerStallLimit = kPacerPeriod / 4;
+constexpr uint64_t kPacerStallLimit = kPacerPeriod;
 
 struct FramePacer {
   uint64_t deadline = 0;  // monotonic ns of the next present; 0 before the first

@@ -73,19 +73,16 @@ bool openRenderer(SdlDisplay& display) {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
   display.renderer =
       SDL_CreateRenderer(display.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  SDL_RendererInfo info{};
-  if (display.renderer) SDL_GetRendererInfo(display.renderer, &info);
-  // SDL's software renderer only imitates vsync with a delay of its own, which
-  // would come on top of the deadlines; it presents without.
-  if (display.renderer && !(info.flags & SDL_RENDERER_ACCELERATED)) {
-    SDL_DestroyRenderer(display.renderer);
-    display.renderer = nullptr;
-  }
   if (!display.renderer)
     display.renderer = SDL_CreateRenderer(display.window, -1, SDL_RENDERER_SOFTWARE);
   if (!display.renderer) return false;
-  display.vsync = SDL_GetRendererInfo(display.renderer, &info) == 0 &&
-                  (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(display.renderer, &info);
+  display.vsync =
+      (info.flags & SDL_RENDERER_ACCELERATED) && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+  // SDL's software renderer only imitates vsync with a delay of its own, which
+  // would come on top of the deadlines.
+  if (!display.vsync) SDL_RenderSetVSync(display.renderer, 0);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   display.picture = SDL_CreateTexture(display.renderer, SDL_PIXELFORMAT_ARGB8888,
                                       SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
