@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
       SDL_CreateWindow("plain-stretch", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                        height, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-  SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_XRGB8888,
+  SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
                                                       SDL_TEXTUREACCESS_STREAMING, 320, 200)
                                   : nullptr;
   if (!texture) return 1;
