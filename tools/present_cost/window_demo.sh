@@ -4,8 +4,9 @@
 #   tools/present_cost/window_demo.sh [OUT]      (screenshots into OUT, default ./window-demo)
 # 1. the level intro (a screen that polls without drawing): CPU share of one core;
 #    screenshots after a resize and after Alt+Enter (the intro repaints);
-# 2. in flight, thrust held, the window minimised for 5 s: CPU while away, and
-#    the picture before and 0.3 s after (the world waited: the ship flies on);
+# 2. in flight with thrust held, the focus on another window for 5 s (Alt+Tab):
+#    CPU while away, the picture just before, while away and after coming back
+#    (the world waited: the same picture until the window is back); minimised;
 # 3. F12, then a second start: the window opens at the size and place it was left.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -75,13 +76,27 @@ sleep 1
 xdotool keydown Shift_R
 sleep 0.5
 import -window "$window" "$out/flight-before-away.png"
-xdotool windowminimize --sync "$window"
+xmessage -geometry +0+0 "another window" &
+other=$!
+sleep 0.5
+xdotool windowactivate --sync "$(xdotool search --pid $other | tail -1)" 2>/dev/null || true
 xdotool keyup Shift_R
-echo "window minimised in flight with thrust held: $(cpu_share 5)% of one core while away"
+echo "focus on another window in flight, thrust held: $(cpu_share 1)% of one core while away"
+import -window "$window" "$out/flight-away-1s.png"
+sleep 4
+import -window "$window" "$out/flight-away-5s.png"
+echo "the game's window 1 s and 5 s after the focus went: $(compare -metric AE \
+  "$out/flight-away-1s.png" "$out/flight-away-5s.png" null: 2>&1) pixels differ"
 xdotool windowactivate --sync "$window" 2>/dev/null
-sleep 0.3
-import -window "$window" "$out/flight-after-away.png"
-echo "flight before going away and 0.3 s after coming back: flight-before-away.png, flight-after-away.png"
+kill $other
+sleep 0.5
+import -window "$window" "$out/flight-back.png"
+echo "and 0.5 s after coming back: $(compare -metric AE "$out/flight-away-5s.png" \
+  "$out/flight-back.png" null: 2>&1) pixels differ (flight-back.png)"
+xdotool windowminimize --sync "$window"
+echo "minimised: $(cpu_share 3)% of one core"
+xdotool windowactivate --sync "$window" 2>/dev/null
+sleep 0.5
 xdotool windowsize --sync "$window" 1000 750
 xdotool windowmove --sync "$window" 200 100
 sleep 0.5
