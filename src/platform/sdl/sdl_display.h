@@ -45,7 +45,7 @@ void showPicture(SdlDisplay& display);
 void outputSize(SdlDisplay& display, int& width, int& height);
 
 // The window's events (sdl_window.cpp), watched from the window's opening to its closing.
-void watchWindow(SdlDisplay& display);
+void watchWindow();
 void unwatchWindow(SdlDisplay& display);
 // True once after the window lost its contents (exposed, resized, restored).
 bool takeLostContents();

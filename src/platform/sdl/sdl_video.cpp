@@ -134,7 +134,7 @@ bool openDisplay() {
     return false;
   }
   std::memset(videoMemory, 0, sizeof videoMemory);
-  watchWindow(display);
+  watchWindow();
   return true;
 }
 

@@ -4,6 +4,7 @@
 // while the window is unfocused or minimised the poll waits, repainting on
 // expose, and the clock stands still; the cursor hides when idle over the picture.
 #include "platform/sdl/sdl_window.h"
+
 #include <atomic>
 
 #include "platform/sdl/sdl_display.h"
@@ -105,7 +106,7 @@ void tidyCursor(SdlDisplay& display) {
 
 }  // namespace
 
-void watchWindow(SdlDisplay& /*display*/) {
+void watchWindow() {
   state.focused = true;
   state.minimised = state.closeRequested = false;
   state.contentsLost = true;
