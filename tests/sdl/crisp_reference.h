@@ -21,13 +21,24 @@ inline std::vector<std::pair<int, double>> spanShares(int output, int outputSize
   return shares;
 }
 
-// The output pixel (x, y) of a width x height picture, as 8-bit red, green, blue.
-inline std::array<double, 3> referencePixel(const uint8_t* indices,
-                                            const std::array<uint8_t, 3>* colours, int x, int y,
-                                            int width, int height) {
+// Every output column's and row's shares, for a width x height picture.
+struct ReferenceScale {
+  std::vector<std::vector<std::pair<int, double>>> columns, rows;
+};
+
+inline ReferenceScale referenceScale(int width, int height) {
+  ReferenceScale scale;
+  for (int x = 0; x < width; ++x) scale.columns.push_back(spanShares(x, width, 320));
+  for (int y = 0; y < height; ++y) scale.rows.push_back(spanShares(y, height, 200));
+  return scale;
+}
+
+// The output pixel (x, y), as 8-bit red, green, blue.
+inline std::array<double, 3> referencePixel(const ReferenceScale& scale, const uint8_t* indices,
+                                            const std::array<uint8_t, 3>* colours, int x, int y) {
   std::array<double, 3> mixed{};
-  for (auto [column, across] : spanShares(x, width, 320)) {
-    for (auto [row, down] : spanShares(y, height, 200)) {
+  for (auto [column, across] : scale.columns[x]) {
+    for (auto [row, down] : scale.rows[y]) {
       const auto& colour = colours[indices[row * 320 + column]];
       for (int c = 0; c < 3; ++c) mixed[c] += colour[c] * across * down;
     }
@@ -36,6 +47,6 @@ inline std::array<double, 3> referencePixel(const uint8_t* indices,
 }
 
 // True when one source pixel alone lies under the output pixel.
-inline bool coversOnePixel(int x, int y, int width, int height) {
-  return spanShares(x, width, 320).size() == 1 && spanShares(y, height, 200).size() == 1;
+inline bool coversOnePixel(const ReferenceScale& scale, int x, int y) {
+  return scale.columns[x].size() == 1 && scale.rows[y].size() == 1;
 }

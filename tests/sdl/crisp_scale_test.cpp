@@ -37,13 +37,14 @@ void expectRuleHolds(int width, int height) {
   prepareCrispScale(*scale, width, height);
   std::vector<uint32_t> out(static_cast<size_t>(width) * height);
   crispScale(*scale, picture.indices.data(), picture.packed, out.data(), width * 4);
+  const ReferenceScale reference = referenceScale(width, height);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       uint32_t pixel = out[static_cast<size_t>(y) * width + x];
-      auto wanted = referencePixel(picture.indices.data(), picture.colours, x, y, width, height);
+      auto wanted = referencePixel(reference, picture.indices.data(), picture.colours, x, y);
       // Exact where one source pixel lies under the output pixel, within the 8-bit weights' error
       // elsewhere.
-      double tolerance = coversOnePixel(x, y, width, height) ? 0.0 : 2.0;
+      double tolerance = coversOnePixel(reference, x, y) ? 0.0 : 2.0;
       for (int c = 0; c < 3; ++c) {
         double shown = pixel >> (16 - 8 * c) & 0xFF;
         ASSERT_LE(std::abs(shown - wanted[c]), tolerance + 0.5)

@@ -84,13 +84,13 @@ TEST_F(SdlWindow, TheWindowShowsThePictureScaledByTheCrispRuleAfterAResize) {
     keyboard_update();  // a wait repaints at the new size
     ASSERT_EQ(screen()->w, width);
     PictureArea area = pictureArea(width, height);
+    const ReferenceScale reference = referenceScale(area.width, area.height);
     for (int y = 0; y < height; y += 3) {
       for (int x = 0; x < width; x += 2) {
         bool inside =
             x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height;
         std::array<double, 3> wanted{};
-        if (inside)
-          wanted = referencePixel(memory, colours, x - area.x, y - area.y, area.width, area.height);
+        if (inside) wanted = referencePixel(reference, memory, colours, x - area.x, y - area.y);
         auto pixel = shown(x, y);
         for (int c = 0; c < 3; ++c)
           ASSERT_LE(std::abs(pixel[c] - wanted[c]), 2.5)
