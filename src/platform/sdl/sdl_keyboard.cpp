@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_player_keys.h"
 #include "platform/sdl/sdl_scancodes.h"
+#include "platform/sdl/sdl_window.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ void keyboard_translatekeys(int mask) {
 
 void keyboard_update() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  attendWindowAtPoll();
   std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
   startPlayerKeysUpdate();
   openGamepads();  // at the first update, once the first picture is up: it takes a while

@@ -1,0 +1,84 @@
+#include "platform/sdl/window_conf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sdl/sdl_display.h"
+#include "platform/vga.h"
+
+namespace {
+
+TEST(WindowConf, AWrittenPlaceReadsBackAsItWas) {
+  for (WindowPlace place : {WindowPlace{1280, 960, true, -40, 25, true}, WindowPlace{}}) {
+    WindowPlace read{400, 300, true, 1, 2, true};
+    ASSERT_TRUE(parseWindowConf(formatWindowConf(place), read));
+    EXPECT_EQ(read.width, place.width);
+    EXPECT_EQ(read.height, place.height);
+    EXPECT_EQ(read.placed, place.placed);
+    if (place.placed) {
+      EXPECT_EQ(read.x, place.x);
+      EXPECT_EQ(read.y, place.y);
+    }
+    EXPECT_EQ(read.fullscreen, place.fullscreen);
+  }
+}
+
+TEST(WindowConf, DamagedOrForeignTextIsRefusedAndLeavesThePlaceAlone) {
+  for (const char* text :
+       {"", "width=960\n", "width=960\nheight=720\nx=5\n", "width=960\nheight=720\nwidth=800\n",
+        "width=96O\nheight=720\n", "width=960 \nheight=720\n", "width=100\nheight=720\n",
+        "width=960\nheight=720\nfullscreen=2\n", "[window]\nwidth=960\n",
+        "width=960\nheight=720\ncolour=red\n", "width=99999999999999\nheight=720\n",
+        "\x7f"
+        "ELF\x02\x01\x01"}) {
+    WindowPlace place{1000, 750, false, 0, 0, false};
+    EXPECT_FALSE(parseWindowConf(text, place)) << text;
+    EXPECT_EQ(place.width, 1000);
+  }
+  WindowPlace place;
+  EXPECT_FALSE(parseWindowConf(std::string(5000, '#'), place));
+  EXPECT_TRUE(parseWindowConf("# a comment\n\nheight=480\nwidth=640\n", place));
+  EXPECT_EQ(place.width, 640);
+  EXPECT_FALSE(place.placed);
+}
+
+TEST(WindowConf, TheFileLivesUnderTheConfigHomeOrElseUnderHomeDotConfig) {
+  std::string config = std::getenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(windowConfPath(), config + "/kravix/window.conf");
+  setenv("XDG_CONFIG_HOME", "", 1);
+  setenv("HOME", "/home/pilot", 1);
+  EXPECT_EQ(windowConfPath(), "/home/pilot/.config/kravix/window.conf");
+  setenv("HOME", "", 1);
+  EXPECT_EQ(windowConfPath(), "");
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+}
+
+// Under the dummy driver: the window closes into the file and opens from it.
+TEST(WindowConf, TheWindowOpensAsItWasLeftAndADamagedFileOnlyCostsAMessage) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  std::filesystem::remove(windowConfPath());
+  ASSERT_EQ(vga_setmode(G320x200x256), 0);
+  SDL_SetWindowSize(sdlDisplay().window, 1024, 640);
+  vga_setmode(TEXT);
+  ASSERT_EQ(vga_setmode(G320x200x256), 0);
+  int width = 0, height = 0;
+  SDL_GetWindowSize(sdlDisplay().window, &width, &height);
+  EXPECT_EQ(width, 1024);
+  EXPECT_EQ(height, 640);
+  vga_setmode(TEXT);
+
+  std::ofstream(windowConfPath(), std::ios::trunc) << "width=1024\nheight=\x01\x02\n";
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(vga_setmode(G320x200x256), 0);
+  std::string said = testing::internal::GetCapturedStderr();
+  SDL_GetWindowSize(sdlDisplay().window, &width, &height);
+  EXPECT_EQ(width, 960);
+  EXPECT_EQ(said,
+            "kravix: " + windowConfPath() + " is damaged or not ours; the window starts as new.\n");
+  vga_setmode(TEXT);
+}
+
+}  // namespace
