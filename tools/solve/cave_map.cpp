@@ -77,6 +77,17 @@ void measureClearance(CaveMap* map) {
   }
 }
 
+// The world wraps: when the view passes its left or right side, the flight
+// point jumps by 2080 columns, between places that look alike. So a cell of
+// the band 0..319 and its twin 2080 columns to the right are one place.
+constexpr int kWrapCells = 2080 / kCellPixels, kViewCells = 320 / kCellPixels;
+
+int twinColumn(int cx) {
+  if (cx < kViewCells) return cx + kWrapCells;
+  if (cx >= kWrapCells) return cx - kWrapCells;
+  return -1;
+}
+
 using Entry = std::pair<float, int>;
 
 // Dijkstra from seeded cells over cells with at least `room` pixels of
@@ -90,6 +101,12 @@ void spreadDistances(const CaveMap& map, float room, std::vector<float>* distanc
     open->pop();
     if (distance > d[index]) continue;
     const int cx = index % kMapCells, cy = index / kMapCells;
+    const int twin = twinColumn(cx);
+    if (twin >= 0 && map.clearance[cellIndex(twin, cy)] >= room &&
+        distance < d[cellIndex(twin, cy)]) {
+      d[cellIndex(twin, cy)] = distance;
+      open->push({distance, cellIndex(twin, cy)});
+    }
     for (const auto& step : steps) {
       const int nx = cx + step[0], ny = cy + step[1];
       if (nx < 0 || ny < 0 || nx >= kMapCells || ny >= kMapCells) continue;

@@ -107,6 +107,12 @@ bool parseOption(const char* name, const char* value) {
   return true;
 }
 
+bool writeScript() {
+  std::ofstream out(job.out, std::ios::binary | std::ios::trunc);
+  out << job.prefix << progress.script;
+  return static_cast<bool>(out.flush());
+}
+
 // What the screen and the frame buffer hold at the intro, put back after the search.
 struct Screen {
   unsigned char video[kFrameBytes];
@@ -168,6 +174,7 @@ void solveAt(int level) {
   progress.polls = frames + 1;
   progress.level = level;
   headlessLoadScript(keys, nullptr);
+  writeScript();  // a long run keeps what it has won so far
 }
 
 // Called by the backend whenever the keys given so far are used up: at the
@@ -226,9 +233,7 @@ int main(int argc, char** argv) {
   if (!headlessLoadScript(job.prefix, &error)) return usage(error.c_str());
   headlessSetScriptFeeder(onKeysUsedUp);
   kravixMain();
-  std::ofstream out(job.out, std::ios::binary);
-  out << job.prefix << progress.script;
-  if (!out.flush()) {
+  if (!writeScript()) {
     std::fprintf(stderr, "kravix-solve: cannot write %s\n", job.out);
     return 1;
   }
