@@ -1,15 +1,13 @@
 #include "app/main_cycle.h"
 
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/alarm_signal.h"
 #include "app/game.h"
 #include "app/game_state.h"
+#include "app/standard_streams.h"
 #include "input/controls.h"
-#include "platform/keyboard.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
 #include "screens/settings.h"
@@ -26,7 +24,8 @@ namespace {
 constexpr char kScoreFileName[] = "/.kravix.sco";
 
 void startUp() {
-  std::signal(SIGALRM, onAlarmSignal);
+  openClosedStandardStreams();
+  installAlarmHandler();
   makeScoreFilePath(std::getenv("HOME"));
   settings.speakerOn = 0;
   settings.effectsOn = 1;
@@ -61,12 +60,6 @@ void makeScoreFilePath(const char* home) {
   std::strcat(scoreFilePath, kScoreFileName);
 }
 
-void onAlarmSignal(int /*signalNumber*/) {
-  keyboard_close();
-  setTextMode();
-  _exit(1);
-}
-
 int kravixMain() {
   startUp();
   while (!gameState.quitRequested && !controls.quickExit) {
@@ -75,5 +68,6 @@ int kravixMain() {
     saveScoreFile();
   }
   shutDown();
+  endIfAlarmed();  // an alarm during the shutdown still ends with status 1
   return 0;
 }

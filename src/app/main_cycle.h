@@ -9,7 +9,5 @@ extern char scoreFilePath[kScoreFilePathSize];
 
 // Builds scoreFilePath from home; leaves it empty when home is null or the path does not fit.
 void makeScoreFilePath(const char* home);
-// SIGALRM: keyboard released, text mode, status 1.
-void onAlarmSignal(int signalNumber);
 // The whole program; returns the exit status.
 int kravixMain();

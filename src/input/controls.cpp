@@ -1,5 +1,6 @@
 #include "input/controls.h"
 
+#include "app/alarm_signal.h"
 #include "platform/keyboard.h"
 
 Controls controls;
@@ -18,6 +19,7 @@ static uint8_t held(int scancode) {
 }
 
 void pollControls() {
+  endIfAlarmed();
   keyboard_update();
   controls.fire = held(SCANCODE_ENTER);
   controls.help = held(SCANCODE_F1);

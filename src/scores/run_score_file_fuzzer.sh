@@ -16,8 +16,9 @@ ninja -C "$build" score_file_fuzzer
 # New inputs go to a scratch folder, so the seed corpus in the source tree stays as it is;
 # an input that fails is kept in the build folder.
 scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
+files="$(mktemp -d)"  # the fuzzer's score file
+trap 'rm -rf "$scratch" "$files"' EXIT
 mkdir -p "$build/score_file_fuzzer-failures"
-"$build/score_file_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+TMPDIR="$files" "$build/score_file_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="$build/score_file_fuzzer-failures/" "$scratch" "$root/src/scores/score_file_corpus"

@@ -1,16 +1,12 @@
 #include "scores/score_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/main_cycle.h"
+#include "scores/score_file_place.h"
 #include "scores/score_table.h"
 #include "screens/settings.h"
 
@@ -68,44 +64,12 @@ void decodeRecord(int row, const uint8_t record[kRecordBytes]) {
   highScores[row] = record[21] * 256u + record[22];
 }
 
-bool writeAll(int fd, const uint8_t* bytes, size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd, bytes, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
-
-bool readUpTo(int fd, uint8_t* bytes, size_t size, size_t* got) {
-  *got = 0;
-  while (*got < size) {
-    ssize_t count = read(fd, bytes + *got, size - *got);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return false;
-    if (count == 0) break;
-    *got += static_cast<size_t>(count);
-  }
-  return true;
-}
-
-// The file a save replaces: scoreFilePath with its links followed, so a linked
-// score file stays linked. False when something other than a regular file is there.
-bool findSaveTarget(char (&target)[PATH_MAX], mode_t* mode) {
-  struct stat old {};
-  if (stat(scoreFilePath, &old) == 0) {
-    if (!S_ISREG(old.st_mode)) return false;
-    *mode = old.st_mode & 07777;
-    if (realpath(scoreFilePath, target) != nullptr) return true;
-  } else {
-    mode_t mask = umask(0);
-    umask(mask);
-    *mode = 0666 & ~mask;
-  }
-  std::snprintf(target, sizeof target, "%s", scoreFilePath);
-  return true;
+// A new file gets the permissions any new file gets; a replaced one keeps its own.
+mode_t saveMode(const ScoreFileFound& found) {
+  if (found.place == ScoreFilePlace::Own) return found.mode;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
 }
 
 }  // namespace
@@ -150,34 +114,36 @@ void bringSettingsIntoRange() {
 
 void loadScoreFile() {
   if (scoreFilePath[0] == '\0') return;
-  // Non-blocking, so that a FIFO in the file's place cannot hang the start.
-  int fd = open(scoreFilePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return;
-  struct stat file {};
+  removeSaveLeftovers(scoreFilePath);
   uint8_t bytes[kScoreFileBytes];
-  size_t got = 0;
-  bool readable =
-      fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && readUpTo(fd, bytes, sizeof bytes, &got);
-  close(fd);
-  if (!readable) return;
-  decodeScoreFile(bytes, got);
+  ScoreFileFound found = inspectScoreFile(scoreFilePath, bytes, sizeof bytes);
+  if (found.place == ScoreFilePlace::Missing) return;
+  if (!mayReplace(found)) reportLeftAlone(scoreFilePath, found);
+  bool read = found.place == ScoreFilePlace::Own || found.place == ScoreFilePlace::Foreign;
+  if (!read) return;
+  decodeScoreFile(bytes, found.size);
   bringSettingsIntoRange();
 }
 
 void saveScoreFile() {
   if (scoreFilePath[0] == '\0') return;
-  char target[PATH_MAX];
-  mode_t mode = 0;
-  if (!findSaveTarget(target, &mode)) return;
-  char temporary[PATH_MAX + 8];
-  std::snprintf(temporary, sizeof temporary, "%s.XXXXXX", target);
-  int fd = mkstemp(temporary);
-  if (fd < 0) return;
-
+  ScoreFileFound found = inspectScoreFile(scoreFilePath, nullptr, 0);
+  if (!mayReplace(found)) {
+    reportLeftAlone(scoreFilePath, found);
+    return;
+  }
   uint8_t bytes[kScoreFileBytes];
   encodeScoreFile(bytes);
-  // On disk before the rename, so a crash leaves the old file or the new one.
-  bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes, sizeof bytes) && fsync(fd) == 0;
-  written = close(fd) == 0 && written;
-  if (!written || rename(temporary, target) != 0) unlink(temporary);
+  int error = 0;
+  SaveResult result =
+      replaceThroughTemporary(scoreFilePath, bytes, sizeof bytes, saveMode(found), &error);
+  if (result == SaveResult::Saved) {
+    forgetReports();
+    return;
+  }
+  int temporaryError = error;
+  bool inPlace = result == SaveResult::NoTemporaryFile && found.place == ScoreFilePlace::Own &&
+                 rewriteInPlace(scoreFilePath, found, bytes, sizeof bytes, &error);
+  if (inPlace) reportSavedInPlace(scoreFilePath, temporaryError);
+  if (!inPlace) reportSaveFailed(scoreFilePath, error);
 }

@@ -1,8 +1,9 @@
 // The score file at scoreFilePath: six Settings bytes, 21 records of 23 bytes
 // with scrambled names, and a three-byte checksum over the records (492 bytes).
 // The main cycle loads it once at start-up and saves it after every pass.
-// Nothing is read or written when scoreFilePath is empty; a save goes through
-// a temporary file renamed over the old one, so it never leaves half a file.
+// Nothing is read or written when scoreFilePath is empty. Only the game's own
+// file is ever replaced (score_file_place.h), through a temporary file renamed
+// over the old one, so a save never leaves half a file.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +19,9 @@ void decodeScoreFile(const uint8_t* bytes, size_t size);
 // A flag that is not 0 becomes 1; a turnSpeed outside 30..70 becomes 50.
 void bringSettingsIntoRange();
 
-// A file that cannot be opened, or is not a regular file, leaves everything as it was.
+// First removes what killed saves left behind. A link, a file that is not a regular
+// file or cannot be read leaves everything as it was, and the game says so.
 void loadScoreFile();
-// A failed write leaves the old file as it was; no message either way.
+// A failed write leaves the old file as it was. A file that is not the game's is
+// left alone; when the folder takes no new file, the game's own is rewritten in place.
 void saveScoreFile();

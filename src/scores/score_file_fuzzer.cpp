@@ -1,9 +1,10 @@
 // Any bytes as the score file: the load stays inside its buffers, every name
 // ends within its field, scores fit 16 bits, the Settings come out in range,
 // and whatever was loaded survives the file image of a save unchanged.
-#include <sys/mman.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,12 +18,19 @@
 
 namespace {
 
-// The input as a regular file in memory, reachable by path.
+// The input as a regular file of its own (the game reads no links), rewritten for every input.
 void useAsScoreFile(const uint8_t* data, size_t size) {
-  static int fd = memfd_create("kravix-score-file", 0);
+  static char folder[PATH_MAX];
+  static int fd = -1;
+  if (fd < 0) {
+    const char* temporary = std::getenv("TMPDIR");
+    std::snprintf(folder, sizeof folder, "%s/kravix-fuzz-XXXXXX", temporary ? temporary : "/tmp");
+    if (mkdtemp(folder) == nullptr) std::abort();
+    std::snprintf(scoreFilePath, kScoreFilePathSize, "%s/.kravix.sco", folder);
+    fd = open(scoreFilePath, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  }
   if (fd < 0 || ftruncate(fd, 0) != 0) std::abort();
   if (size > 0 && pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
-  std::snprintf(scoreFilePath, kScoreFilePathSize, "/proc/self/fd/%d", fd);
 }
 
 void checkLoadedState() {

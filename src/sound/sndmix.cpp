@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/select.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,8 @@ constexpr unsigned long kSpeed = 0xC0045002;         // SNDCTL_DSP_SPEED
 constexpr unsigned long kGetBlockSize = 0xC0045004;  // SNDCTL_DSP_GETBLKSIZE
 constexpr int kTwoFragmentsOf128 = 0x20007;
 constexpr int kFallbackBlockSize = 128;
+// Far longer than a server at end of file takes to play out its two queued fragments.
+constexpr int kShutdownWaitMs = 2000;
 
 struct SndModule {
   int started = 0;
@@ -47,7 +50,8 @@ void sayUnbuffered(int fd, const char* text) {
 
 // A write into a pipe that has lost its reader raises SIGPIPE, which would end the
 // game: the signal is held back for the write and taken away if the write raised it.
-void writeHoldingSigpipe(int fd, const void* bytes, size_t count) {
+// The pipe never blocks the game: a write that does not fit is refused whole.
+bool writeHoldingSigpipe(int fd, const void* bytes, size_t count) {
   sigset_t pipeSignal, previous, pending;
   sigemptyset(&pipeSignal);
   sigaddset(&pipeSignal, SIGPIPE);
@@ -60,6 +64,7 @@ void writeHoldingSigpipe(int fd, const void* bytes, size_t count) {
     sigtimedwait(&pipeSignal, nullptr, &noWait);
   }
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  return written == static_cast<ssize_t>(count);
 }
 
 bool commandWaiting(int fd) {
@@ -112,7 +117,15 @@ int deviceBlockSize() {
   return blockSize > 0 ? blockSize : kFallbackBlockSize;
 }
 
-[[noreturn]] void runServer() {
+// The server never outlives the game, even stopped or stuck in its device write,
+// where the end of the pipe would never be seen.
+void endWithTheGame(pid_t game) {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != game) _exit(0);  // the game ended before the request took hold
+}
+
+[[noreturn]] void runServer(pid_t game) {
+  endWithTheGame(game);
   // The game's signal handlers act on the game's keyboard and window: the server
   // takes the defaults, and like any pipe writer ends when its device reader goes.
   for (int inherited : {SIGALRM, SIGINT, SIGTERM, SIGPIPE}) signal(inherited, SIG_DFL);
@@ -152,22 +165,39 @@ int startServer() {
   }
   dsp_close(proof);
   int ends[2];
-  if (pipe(ends) < 0) {
+  if (pipe2(ends, O_CLOEXEC) < 0) {
     perror("cannot create pipe for sound control");
     return 1;
   }
   module.pipeRead = ends[0];
   module.pipeWrite = ends[1];
+  fcntl(module.pipeWrite, F_SETFL, O_NONBLOCK);
+  pid_t game = getpid();
   pid_t child = fork();
   if (child < 0) {
     perror("cannot fork sound driver\n");
     return 1;
   }
-  if (child == 0) runServer();
+  if (child == 0) runServer(game);
   module.server = child;
   close(module.pipeRead);
   module.pipeRead = -1;
   return 0;
+}
+
+// Only the server is waited for, so no other child of the game is taken by mistake.
+// A server that has not ended in time (stopped, or stuck in its device) is killed.
+int waitForServer(pid_t server) {
+  int status = 0;
+  for (int waited = 0; waited < kShutdownWaitMs; ++waited) {
+    pid_t done = waitpid(server, &status, WNOHANG);
+    if (done == server || (done < 0 && errno != EINTR)) return status;
+    usleep(1000);
+  }
+  kill(server, SIGKILL);
+  while (waitpid(server, &status, 0) < 0 && errno == EINTR) {
+  }
+  return status;
 }
 
 }  // namespace
@@ -192,10 +222,10 @@ int Snd_play(int sample, int channel) {
     std::fputs("Referencing NULL sound entry\n", stderr);
     return 1;
   }
+  // One write of both fields: a pipe takes it whole or, when full, not at all,
+  // so a stalled server loses commands but never receives half of one.
   int32_t command[2] = {sample, channel};
-  writeHoldingSigpipe(module.pipeWrite, &command[0], sizeof command[0]);
-  writeHoldingSigpipe(module.pipeWrite, &command[1], sizeof command[1]);
-  return 0;
+  return writeHoldingSigpipe(module.pipeWrite, command, sizeof command) ? 0 : 1;
 }
 
 int Snd_shutdown() {
@@ -203,11 +233,7 @@ int Snd_shutdown() {
   close(module.pipeWrite);
   if (module.pipeRead >= 0) close(module.pipeRead);
   module.pipeWrite = module.pipeRead = -1;
-  // Only the server is waited for, so no other child of the game is taken by mistake.
-  int status = 0;
-  while (waitpid(module.server, &status, 0) < 0 && errno == EINTR) {
-  }
-  module.serverStatus = status;
+  module.serverStatus = waitForServer(module.server);
   module.server = 0;
   module.started = 0;
   return 0;

@@ -1,7 +1,9 @@
 // SndMix: a forked sound server that owns the audio device and mixes
 // channels of unsigned 8-bit samples, driven over a one-way pipe of 8-byte
-// commands (sample index, channel). The game process never writes audio.
-// Every call returns 0 on success, 1 on failure.
+// commands (sample index, channel). The game process never writes audio, and
+// never waits on the server: a full pipe drops the command, shutdown kills a
+// server that has not ended within two seconds, and a server whose game has
+// died is killed. Every call returns 0 on success, 1 on failure.
 #pragma once
 
 #include <sys/types.h>

@@ -1,5 +1,10 @@
 #include "video/screenshot.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "input/controls.h"
@@ -12,17 +17,30 @@ namespace {
 constexpr int kLastShot = 99;
 constexpr int kProgressRows = 7;  // the box covers rows 0..6
 
-// The first of screen00.ppm..screen99.ppm that cannot be opened; screen99.ppm
-// when all exist. Every name tried is announced on standard output.
-void chooseShotName(char (&name)[13]) {
+// screen99.ppm when all hundred names are taken: overwritten only when it is
+// a plain file of its own, never through a link or into a file of another name.
+int overwriteLastShot(const char* name) {
+  int fd = open(name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat file {};
+  if (fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && file.st_nlink == 1 && ftruncate(fd, 0) == 0)
+    return fd;
+  close(fd);
+  return -1;
+}
+
+// The first of screen00.ppm..screen99.ppm that does not exist, created at once
+// so that nothing can take its place (a dangling link counts as taken). Every
+// name tried is announced on standard output. -1 when nothing can be written.
+int createShotFile(char (&name)[13]) {
   for (int n = 0; n <= kLastShot; ++n) {
     name[6] = static_cast<char>('0' + n / 10);
     name[7] = static_cast<char>('0' + n % 10);
     std::printf("test %s\n", name);
-    FILE* existing = std::fopen(name, "rb");
-    if (!existing) return;
-    std::fclose(existing);
+    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
+  return overwriteLastShot(name);
 }
 
 // Drawn into the frame only; rows 0..6 are already saved when it first appears.
@@ -52,9 +70,12 @@ void waitForScreenshotKeyUp() {
 
 void saveScreenshot() {
   char name[13] = "screen00.ppm";
-  chooseShotName(name);
-  FILE* file = std::fopen(name, "wb");
-  if (!file) return;
+  int fd = createShotFile(name);
+  FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+  if (!file) {
+    if (fd >= 0) close(fd);
+    return;
+  }
   std::fputs("P6\n320 200\n255\n", file);
   for (int y = 0; y < kScreenHeight; ++y) {
     if (y >= kProgressRows) drawProgressBox(y);

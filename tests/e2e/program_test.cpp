@@ -1,6 +1,8 @@
-// The whole program under kravix-headless: its ways out and the alarm signal.
+// The whole program under kravix-headless: its ways out, the alarm signal, and
+// the programs a test starts never outliving it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +11,13 @@
 #include "support/test_support.h"
 
 namespace {
+
+bool isZombie(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  return line.size() > line.rfind(')') + 2 && line[line.rfind(')') + 2] == 'Z';
+}
 
 TEST(Program, EscapeOnTheTitleAndF12EndWithStatusZeroAtOnce) {
   // A shot after the key proves the program left on the key, not on the F12
@@ -37,6 +46,34 @@ TEST(Program, AnAlarmSignalEndsWithStatusOne) {
   for (int i = 0; i < 1000 && !std::filesystem::exists(folder + "/running.idx"); ++i) usleep(10000);
   kill(child, SIGALRM);
   EXPECT_EQ(exitStatus(child), 1);
+}
+
+// A test that dies, timed out or crashed, takes the programs it started with it,
+// so nothing is left holding the test runner's output open.
+TEST(Program, AProgramATestStartsDiesWithTheTest) {
+  const std::string folder = makeTempFolder("orphan");
+  std::ofstream(folder + "/long.script") << "wait 900000\n";
+  int report[2];
+  ASSERT_EQ(pipe(report), 0);
+  const pid_t test = fork();
+  if (test == 0) {  // stands in for a test process
+    pid_t game = startIn(folder, {KRAVIX_HEADLESS_PATH, "--script", "long.script"});
+    ssize_t sent = write(report[1], &game, sizeof game);
+    pause();
+    _exit(sent == sizeof game ? 0 : 1);
+  }
+  close(report[1]);
+  pid_t game = 0;
+  ASSERT_EQ(read(report[0], &game, sizeof game), static_cast<ssize_t>(sizeof game));
+  close(report[0]);
+  ASSERT_GT(game, 0);
+  kill(test, SIGKILL);
+  waitpid(test, nullptr, 0);
+  bool gone = false;
+  for (int i = 0; i < 1000 && !gone; ++i, usleep(10000))
+    gone = kill(game, 0) != 0 || isZombie(game);
+  EXPECT_TRUE(gone);
+  if (!gone) kill(game, SIGKILL);
 }
 
 }  // namespace

@@ -1,14 +1,21 @@
 // The high score table: its file (bytes, check, damaged and hostile files,
 // failed saves, the whole program loading and saving it in a temporary HOME),
 // the name entry and the table screen.
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/game.h"
@@ -34,6 +41,7 @@ using Bytes = std::vector<uint8_t>;
 
 using Row = std::pair<std::string, uint32_t>;
 const Settings kDefaultSettings = {1, 0, 1, 0, 0, 50};
+constexpr uid_t kNobody = 65534;
 
 // Settings at their start-up defaults, the default table, nothing held, score 0, no file.
 void resetGameWideState() {
@@ -261,6 +269,188 @@ TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(read(path), old);
   EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
+}
+
+// What stands at the path is the player's unless it is the game's own file: a link
+// wherever it leads, a folder, and a file of another size are neither written nor
+// (links and folders) read, and the game says so once, however many saves follow.
+TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
+  const std::string elsewhere = makeTempFolder("score-link-targets");
+  std::ofstream(elsewhere + "/notes.txt") << "notes\n";
+  fillCustomTable();
+  saveScoreFile();
+  fs::rename(path, elsewhere + "/table.sco");
+  const Bytes table = read(elsewhere + "/table.sco");
+  resetGameWideState();
+  makeScoreFilePath(folder.c_str());
+  const std::string said = "kravix: " + path;
+  const std::string leftAlone = ": it is left alone, and the scores are not saved\n";
+  const struct {
+    std::function<void()> place;
+    std::string message;
+    bool read;  // the spec's reading of whatever a regular file holds
+  } cases[] = {
+      {[&] { fs::create_symlink(elsewhere + "/notes.txt", path); }, " is a symbolic link", false},
+      {[&] { fs::create_symlink(elsewhere + "/table.sco", path); }, " is a symbolic link", false},
+      {[&] { fs::create_symlink(elsewhere + "/new.sco", path); }, " is a symbolic link", false},
+      {[&] { fs::create_directory(path); }, " is not a regular file", false},
+      {[&] { std::ofstream(path) << "notes\n"; }, " is not a score file", true},
+  };
+  for (const auto& c : cases) {
+    fs::remove(path);
+    saveScoreFile();  // a save that goes through: the next problem is told again
+    fs::remove(path);
+    c.place();
+    const auto kind = fs::symlink_status(path).type();
+    const Bytes before = fs::is_regular_file(path) ? read(path) : Bytes{};
+    settings = {0, 0, 0, 0, 0, 40};
+    testing::internal::CaptureStderr();
+    loadScoreFile();
+    saveScoreFile();
+    saveScoreFile();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), said + c.message + leftAlone);
+    const Settings untouched{0, 0, 0, 0, 0, 40};
+    EXPECT_EQ(settings == untouched, !c.read) << c.message;
+    EXPECT_EQ(fs::symlink_status(path).type(), kind) << c.message;
+    if (kind == fs::file_type::regular) {
+      EXPECT_EQ(read(path), before);
+    }
+  }
+  EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
+  EXPECT_EQ(read(elsewhere + "/table.sco"), table);
+  EXPECT_FALSE(fs::exists(elsewhere + "/new.sco"));
+
+  // The whole program, with the link to another folder's file.
+  fs::remove_all(path);
+  fs::create_symlink(elsewhere + "/notes.txt", path);
+  EXPECT_EQ(runHeadless("wait 5\nhold ESC 3\nwait 5\n", folder).status, 0);
+  EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
+  EXPECT_TRUE(fs::is_symlink(path));
+}
+
+// Runs the action in a child process as a user that owns nothing here (nobody,
+// when the tests run as root); returns what it said on standard error, or
+// "status N" when it ended otherwise than with 0.
+std::string asAnotherUser(const std::function<bool()>& action) {
+  int said[2];
+  if (pipe(said) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(said[1], STDERR_FILENO);
+    bool dropped = geteuid() != 0 ||
+                   (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0);
+    _exit(!dropped ? 2 : action() ? 0 : 3);
+  }
+  close(said[1]);
+  std::string text;
+  char buffer[256];
+  for (ssize_t got; (got = ::read(said[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+  close(said[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return ok ? text : "status " + std::to_string(WEXITSTATUS(status));
+}
+
+// A valid table that cannot be read is the player's as much as any: not replaced.
+TEST_F(ScoreFile, AFileThatCannotBeReadIsLeftAloneAndTheGameSaysSo) {
+  fillCustomTable();
+  const Bytes table = saved();
+  resetGameWideState();
+  makeScoreFilePath(folder.c_str());
+  chmod(path.c_str(), 0200);
+  chmod(folder.c_str(), 0777);  // the other user could put a new file in its place
+  std::string said = asAnotherUser([] {
+    loadScoreFile();
+    saveScoreFile();
+    saveScoreFile();
+    return settings == kDefaultSettings && tableRows() == defaultRows();
+  });
+  EXPECT_EQ(said, "kravix: cannot read " + path +
+                      " (Permission denied): it is left alone, and the scores are not saved\n");
+  EXPECT_EQ(read(path), table);
+  EXPECT_EQ(entries(folder), 1);
+}
+
+// HOME takes no new file, but the score file can be written: it is rewritten in
+// place, and the game says so once. When that fails too, it says why, once.
+TEST_F(ScoreFile, WhenHomeTakesNoNewFileTheScoreFileIsRewrittenInPlace) {
+  const Bytes old = saved();
+  const bool root = geteuid() == 0;
+  if (root) chown(path.c_str(), kNobody, kNobody);  // HOME stays root's, 0755
+  if (!root) chmod(folder.c_str(), 0555);
+  const std::vector<Row> custom = fillCustomTable();
+  std::string said = asAnotherUser([] {
+    saveScoreFile();
+    saveScoreFile();
+    return true;
+  });
+  EXPECT_EQ(said, "kravix: no temporary file can be made beside " + path +
+                      " (Permission denied): the scores are saved in place\n");
+  Bytes left = read(path);
+  ASSERT_EQ(left.size(), 492u);
+  EXPECT_EQ(storedChecksum(left), expectedChecksum(left));
+  resetScoreTable();
+  decodeScoreFile(left.data(), left.size());
+  EXPECT_EQ(tableRows(), custom);
+
+  if (root) chown(path.c_str(), 0, 0);
+  chmod(path.c_str(), 0444);
+  said = asAnotherUser([] {
+    saveScoreFile();
+    saveScoreFile();
+    return true;
+  });
+  EXPECT_EQ(said, "kravix: cannot save the scores in " + path + ": Permission denied\n");
+  EXPECT_EQ(read(path), left);
+  chmod(folder.c_str(), 0755);
+  EXPECT_EQ(entries(folder), 1);
+}
+
+// A save killed at any moment leaves the old table or the new one; a temporary
+// file it leaves behind goes at the next start, and nothing that merely looks like one.
+TEST_F(ScoreFile, AKillDuringASaveLeavesOneTableAndTheNextStartRemovesTheLeftovers) {
+  const std::vector<Row> custom = fillCustomTable();
+  saveScoreFile();
+  const std::string elsewhere = makeTempFolder("score-leftover-targets");
+  std::ofstream(elsewhere + "/notes.txt") << "notes\n";
+  const std::string lookalike = path + ".";
+  std::ofstream(lookalike + "notes") << "x";    // five letters
+  std::ofstream(lookalike + "ABCDEFG") << "x";  // seven
+  fs::create_symlink(elsewhere + "/notes.txt", lookalike + "LINKED");
+  fs::create_hard_link(elsewhere + "/notes.txt", lookalike + "HARDLN");
+  fs::create_directory(lookalike + "FOLDER");
+  std::ofstream(lookalike + "SAVING") << "x";
+  const int saving = open((lookalike + "SAVING").c_str(), O_RDONLY);
+  flock(saving, LOCK_EX);  // a save running in another game
+  const long kept = entries(folder);
+
+  int leftoversSeen = 0;
+  for (int trial = 0; trial < 100; ++trial) {
+    const pid_t saver = fork();
+    if (saver == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      for (int i = 0;; ++i) {
+        if (i % 2) resetScoreTable();
+        if (i % 2 == 0) fillCustomTable();
+        saveScoreFile();
+      }
+    }
+    usleep(1000 + static_cast<useconds_t>(random() % 4000));
+    kill(saver, SIGKILL);
+    waitpid(saver, nullptr, 0);
+    Bytes left = read(path);
+    ASSERT_EQ(left.size(), 492u) << "trial " << trial;
+    ASSERT_EQ(storedChecksum(left), expectedChecksum(left)) << "trial " << trial;
+    decodeScoreFile(left.data(), left.size());
+    EXPECT_TRUE(tableRows() == custom || tableRows() == defaultRows()) << "trial " << trial;
+    leftoversSeen += static_cast<int>(entries(folder) - kept);
+    loadScoreFile();
+    ASSERT_EQ(entries(folder), kept) << "trial " << trial;
+  }
+  EXPECT_GT(leftoversSeen, 0) << "no kill came between a temporary file and its rename";
+  close(saving);
+  EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
 }
 
 // The whole program: what it finds in HOME at start-up, and what it leaves there.

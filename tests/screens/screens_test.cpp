@@ -2,7 +2,9 @@
 // on it), help and the options menu over a level, and the screenshot writer;
 // checked on the presented screen, on shots taken between keys, and on files.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -421,10 +423,38 @@ TEST_F(Screenshot, HoldingF3WritesOneFileAndReturnsWhenItIsReleased) {
   EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }
 
+TEST_F(Screenshot, NoShotIsWrittenThroughALinkOrIntoAnotherName) {
+  const fs::path elsewhere = makeTempFolder("screenshot-link-targets");
+  fs::create_symlink(elsewhere / "new.ppm", shotName(0));  // dangling: taken, never followed
+  EXPECT_EQ(save(""), testLines(2));
+  EXPECT_FALSE(fs::exists(elsewhere / "new.ppm"));
+  EXPECT_EQ(fs::file_size(shotName(1)), kShotBytes);
+
+  // All hundred names taken: screen99.ppm is overwritten only as a plain file of its own.
+  for (int n = 2; n < 99; ++n) std::ofstream(shotName(n)) << "x";
+  std::ofstream(elsewhere / "notes.txt") << "notes";
+  for (bool hardLink : {false, true}) {
+    fs::remove(shotName(99));
+    if (hardLink) fs::create_hard_link(elsewhere / "notes.txt", shotName(99));
+    if (!hardLink) fs::create_symlink(elsewhere / "notes.txt", shotName(99));
+    const int polls = headlessPollCount();
+    EXPECT_EQ(save("hold F3 3\n"), testLines(100));
+    EXPECT_EQ(headlessPollCount(), polls) << "passed over at once";
+    EXPECT_EQ(readWhole(elsewhere / "notes.txt"), "notes");
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 100);
+}
+
 TEST_F(Screenshot, AFolderThatTakesNoFilesOrAFailedWriteNeverStopsTheGame) {
-  for (int n = 0; n < 99; ++n) std::ofstream(shotName(n)) << "x";
-  fs::create_symlink("/dev/full", "screen99.ppm");  // every write fails: no space left
-  EXPECT_EQ(save("hold F3 3\nwait 1\n"), testLines(100));
+  // A file size limit makes every write fail part way, even for root.
+  rlimit normal{}, small{100, RLIM_INFINITY};
+  getrlimit(RLIMIT_FSIZE, &normal);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string said = save("hold F3 3\nwait 1\n");
+  setrlimit(RLIMIT_FSIZE, &normal);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(said, testLines(1));
   EXPECT_EQ(headlessPollCount(), 4);
 
   fs::path gone = fs::current_path() / "gone";

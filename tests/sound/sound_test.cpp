@@ -14,6 +14,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <tuple>
 
@@ -214,6 +215,72 @@ TEST_F(SoundServer, PlayRefusesSamplesAndChannelsOutOfRangeAndNullEntries) {
   fifo.whileHeld([] { EXPECT_EQ(Snd_play(kNullSample, 1), 1); });
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Referencing NULL sound entry\n");
   EXPECT_EQ(fifo.read(3 * kBlock), silence(3)) << "nothing was sent";
+}
+
+// Runs the action on a thread of its own; true when it ends within the limit.
+// One that does not is left to the caller to unblock.
+bool endsWithin(std::chrono::seconds limit, const std::function<void()>& action) {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread([action, done] { action(), *done = true; }).detach();
+  for (auto end = std::chrono::steady_clock::now() + limit;
+       !*done && std::chrono::steady_clock::now() < end;)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return *done;
+}
+
+void stopProcess(pid_t pid) {
+  kill(pid, SIGSTOP);
+  while (processState(pid) != 'T') std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TEST_F(SoundServer, AStoppedServerNeitherBlocksPlayNorShutdown) {
+  const pid_t server = Snd_serverPid();
+  stopProcess(server);
+  std::atomic<int> dropped{0};
+  // Far more commands than the pipe holds: the ones that do not fit are dropped.
+  bool played = endsWithin(std::chrono::seconds(30), [&] {
+    for (int i = 0; i < 20000; ++i) dropped += Snd_play(kShortSample, 1);
+  });
+  EXPECT_TRUE(played) << "Snd_play blocked on the full pipe";
+  EXPECT_GT(dropped, 0);
+  int result = -1;
+  bool ended = endsWithin(std::chrono::seconds(30), [&] { result = Snd_shutdown(); });
+  EXPECT_TRUE(ended) << "Snd_shutdown waited for the stopped server";
+  if (!played || !ended) kill(server, SIGKILL);  // frees the blocked thread
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(result, 0);
+  EXPECT_TRUE(WIFSIGNALED(Snd_serverStatus()) && WTERMSIG(Snd_serverStatus()) == SIGKILL);
+  EXPECT_EQ(processState(server), '?');
+}
+
+TEST(SoundModule, TheServerDiesWithTheGameEvenWhenStopped) {
+  FifoDevice fifo;
+  int report[2];
+  ASSERT_EQ(pipe(report), 0);
+  testing::internal::CaptureStderr();  // the server's ioctl messages
+  const pid_t game = fork();
+  if (game == 0) {  // a game that starts its sound and is then killed
+    pid_t server =
+        Snd_init(kTestSamples, kTable, kRate, kChannels, fifo.path()) == 0 ? Snd_serverPid() : 0;
+    ssize_t sent = write(report[1], &server, sizeof server);
+    pause();
+    _exit(sent == sizeof server ? 0 : 1);
+  }
+  close(report[1]);
+  pid_t server = 0;
+  ASSERT_EQ(read(report[0], &server, sizeof server), static_cast<ssize_t>(sizeof server));
+  close(report[0]);
+  ASSERT_GT(server, 0);
+  fifo.read(kBlock);    // the server runs its loop, so its start-up is done
+  stopProcess(server);  // it would never see the end of the pipe
+  kill(game, SIGKILL);
+  waitpid(game, nullptr, 0);
+  for (int i = 0; i < 1000 && processState(server) != '?' && processState(server) != 'Z'; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  char left = processState(server);
+  EXPECT_TRUE(left == '?' || left == 'Z') << "the server is still there: " << left;
+  if (left != '?' && left != 'Z') kill(server, SIGKILL);
+  testing::internal::GetCapturedStderr();
 }
 
 TEST(SoundModule, AnIdleServerMixesSilentBlocksOf128AndEndsWithCode0AtEndOfFile) {

@@ -1,11 +1,13 @@
 // The game's programs run as children in a folder of their own, which is also
-// their HOME, with standard output going to stdout.txt there. Header-only, so
+// their HOME, with standard output going to stdout.txt there. A child never
+// outlives the test: it is killed with its group after its time limit, and
+// by the kernel when the test's process ends. Header-only, so
 // that the SDL tests, which link no headless backend, share it.
 #pragma once
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +16,13 @@
 #include <vector>
 
 // Starts the program in a process group of its own, with HOME, PATH, the
-// sanitizers' options and the extra environment entries. Returns its pid, or -1.
+// sanitizers' options and the extra environment entries; the standard streams
+// listed in `closed` are closed. Returns its pid, or -1. The program is killed
+// when the test's process ends, however it ends (call from the main thread:
+// the kernel ties this to the thread that started it).
 inline pid_t startIn(const std::string& folder, std::vector<std::string> arguments,
-                     std::vector<std::string> environment = {}) {
+                     std::vector<std::string> environment = {},
+                     const std::vector<int>& closed = {}) {
   environment.insert(environment.end(), {"HOME=" + folder, "PATH=/usr/bin:/bin"});
   for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
     if (const char* value = std::getenv(name))
@@ -27,20 +33,20 @@ inline pid_t startIn(const std::string& folder, std::vector<std::string> argumen
   for (std::string& entry : environment) envp.push_back(entry.data());
   argv.push_back(nullptr);
   envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (folder + "/stdout.txt").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  pid_t child = -1;
-  if (posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), envp.data()) != 0)
-    child = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  return child;
+  const std::string output = folder + "/stdout.txt";
+  const pid_t parent = getpid();
+  const pid_t child = fork();
+  if (child != 0) return child;
+  // Only async-signal-safe calls until the program starts.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
+  setpgid(0, 0);
+  int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (out < 0 || dup2(out, STDOUT_FILENO) < 0 || chdir(folder.c_str()) != 0) _exit(127);
+  if (out != STDOUT_FILENO) close(out);
+  for (int stream : closed) close(stream);
+  execve(argv[0], argv.data(), envp.data());
+  _exit(127);
 }
 
 // Waits for the child: its exit status, or 128 + signal. One still running
