@@ -2,8 +2,10 @@
 
 void (*beforeEachPoll)() = nullptr;
 
-// The SDL keyboard switches fullscreen on Alt+Enter; there is no window here.
+// The SDL keyboard switches fullscreen on Alt+Enter and lets the window repaint
+// or wait at each poll; there is no window here.
 void toggleFullscreen() {}
+void attendWindowAtPoll() {}
 
 extern "C" void __real__Z15keyboard_updatev();
 extern "C" void __wrap__Z15keyboard_updatev() {

@@ -148,10 +148,25 @@ void mapToSky(CaveMap* map) {
   spreadDistances(*map, kPairRoom, &map->toSky, &open);
 }
 
+// Which copy of the band at the seam the game draws depends on where the view
+// stands, so a cell there counts as rock when either copy has rock: then the
+// two are one place. (Level 8 has a wall in columns 2080..2087 that its copy
+// in columns 0..7 lacks: the view never shows the world left of column 0.)
+void joinSeam(CaveMap* map) {
+  for (int cy = 0; cy < kMapCells; ++cy) {
+    for (int cx = 0; cx < kViewCells; ++cx) {
+      const uint8_t rock =
+          map->solid[cellIndex(cx, cy)] | map->solid[cellIndex(cx + kWrapCells, cy)];
+      map->solid[cellIndex(cx, cy)] = map->solid[cellIndex(cx + kWrapCells, cy)] = rock;
+    }
+  }
+}
+
 }  // namespace
 
 void buildCaveMap(CaveMap* map) {
   markRock(map);
+  joinSeam(map);
   measureClearance(map);
   mapToBall(map);
   mapToSky(map);
