@@ -12,6 +12,7 @@
 #include "platform/keyboard.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
+#include "scores/starting_table.h"
 #include "screens/settings.h"
 #include "screens/title_screen.h"
 #include "sound/sound_effects.h"
@@ -41,7 +42,7 @@ void startUp() {
   resetScoreTable();
   gameState.quitRequested = 0;
   controls.quickExit = 0;
-  loadScoreFile();
+  loadStartingTable();
   startSound();
 }
 

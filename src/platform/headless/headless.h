@@ -10,6 +10,7 @@
 // Back to the start state: text mode, no script, clock step 20 ms, nothing held.
 void headlessReset();
 // Parses a script; on a fault returns false and says why in *error (line number and text).
+// A demo's settings and table become the table the run starts from.
 bool headlessLoadScript(const std::string& text, std::string* error);
 // Folder into which `shot` writes its files.
 void headlessSetOutDir(const std::string& folder);
@@ -33,3 +34,5 @@ bool headlessScriptDone();  // every command consumed; F12 is now held
 
 // Writes NAME.ppm and NAME.idx of what the screen shows now into the output folder.
 bool headlessWriteShot(const std::string& name);
+// A script's shot could not be written.
+bool headlessShotFailed();

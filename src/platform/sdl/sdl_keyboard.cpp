@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/keyboard.h"
+#include "platform/script/demo_session.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_scancodes.h"
 
@@ -53,6 +54,13 @@ void takeEvent(const SDL_Event& event) {
   }
 }
 
+// The keys as the player holds them, whether or not a demo plays.
+int liveKeyPressed(int scancode) {
+  if (scancode == SCANCODE_F12 && quitting) return 1;
+  if (scancode < 0 || scancode >= 128) return 0;
+  return held[scancode] || pressedSinceUpdate[scancode] ? 1 : 0;
+}
+
 }  // namespace
 
 int keyboard_init() {
@@ -69,12 +77,11 @@ void keyboard_update() {
   std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
   SDL_Event event;
   while (SDL_PollEvent(&event)) takeEvent(event);
+  takeDemoPoll(liveKeyPressed, translateCursorKeys);
 }
 
 int keyboard_keypressed(int scancode) {
-  if (scancode == SCANCODE_F12 && quitting) return 1;
-  if (scancode < 0 || scancode >= 128) return 0;
-  return held[scancode] || pressedSinceUpdate[scancode] ? 1 : 0;
+  return demoPlaying() ? demoKeyHeld(scancode) : liveKeyPressed(scancode);
 }
 
 void keyboard_close() {
