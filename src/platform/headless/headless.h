@@ -2,7 +2,8 @@
 // The backend holds video memory and palette in memory, reads keys from a
 // script (one script command step per keyboard_update) and advances its clock
 // by a fixed step per read. After the script, F12 is held; after a million
-// polls the process ends with status 3. See the runner for the script format.
+// polls (a demo's own polls on top) the process ends with status 3. See the runner for the script
+// format.
 #pragma once
 
 #include <string>

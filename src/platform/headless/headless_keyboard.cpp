@@ -7,12 +7,6 @@
 #include "platform/script/demo_recorder.h"
 #include "platform/script/script_player.h"
 
-namespace {
-
-constexpr long kPollLimit = 1000000;
-
-}  // namespace
-
 int keyboard_init() {
   headlessState().keyboardOpen = true;
   return 0;
@@ -24,8 +18,8 @@ void keyboard_translatekeys(int mask) {
 
 void keyboard_update() {
   HeadlessState& state = headlessState();
-  if (++state.polls > kPollLimit) {
-    std::fprintf(stderr, "kravix-headless: the script was cut after %ld polls\n", kPollLimit);
+  if (++state.polls > state.pollLimit) {
+    std::fprintf(stderr, "kravix-headless: the script was cut after %lld polls\n", state.pollLimit);
     std::exit(3);
   }
   ScriptPlayer& player = scriptPlayer();

@@ -15,6 +15,16 @@ void shoot(const std::string& name) {
   if (!headlessWriteShot(name)) headlessState().shotFailed = true;
 }
 
+// A demo's polls all happened in the game it was recorded from, however many.
+long long demoPolls(const ParsedScript& script) {
+  long long polls = 0;
+  for (const ScriptCommand& command : script.commands) {
+    if (command.kind == ScriptCommand::kWait || command.kind == ScriptCommand::kHold)
+      polls += command.value;
+  }
+  return script.isDemo ? polls : 0;
+}
+
 }  // namespace
 
 bool headlessLoadScript(const std::string& text, std::string* error) {
@@ -25,6 +35,7 @@ bool headlessLoadScript(const std::string& text, std::string* error) {
     return false;
   }
   setDemoStart(script.isDemo ? DemoStart::kDemoTable : DemoStart::kScoreFile, script.table);
+  headlessState().pollLimit = 1000000 + demoPolls(script);
   ScriptPlayer& player = scriptPlayer();
   player.shoot = shoot;
   startScript(player, std::move(script));

@@ -12,6 +12,7 @@ struct HeadlessState {
   uint8_t palette[768] = {};
   long presents = 0;
   long polls = 0;
+  long long pollLimit = 1000000;  // a demo's own polls come on top
   bool shotFailed = false;
   std::string outDir = ".";
 };

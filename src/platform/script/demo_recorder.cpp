@@ -76,7 +76,7 @@ void writeRun() {
     length = std::snprintf(line, sizeof line, "hold");
   for (int code = 1; code < 128; ++code) {
     if (!recorder.runKeys.has(code)) continue;
-    char name[8];
+    char name[kKeyNameSize];
     keyNameOf(code, recorder.runTranslated, name);
     length += std::snprintf(line + length, sizeof line - length, " %s", name);
   }

@@ -270,7 +270,7 @@ int scancodeOfKeyName(std::string_view name) {
   return -1;
 }
 
-void keyNameOf(int scancode, bool translated, char name[8]) {
+void keyNameOf(int scancode, bool translated, char name[kKeyNameSize]) {
   // Once translated, the arrows read as the keypad codes, and no name reads as a block code.
   int named = scancode;
   for (const auto& [block, keypad] : kArrows) {
@@ -279,21 +279,21 @@ void keyNameOf(int scancode, bool translated, char name[8]) {
   }
   for (const auto& [keyName, code] : kNamedKeys) {
     if (code == named) {
-      std::snprintf(name, 8, "%.*s", static_cast<int>(keyName.size()), keyName.data());
+      std::snprintf(name, kKeyNameSize, "%.*s", static_cast<int>(keyName.size()), keyName.data());
       return;
     }
   }
   for (char c : std::string_view("0123456789QWERTYUIOPASDFGHJKLZXCVBNM")) {
     if (named >= 0 && scancodeOfKeyName(std::string_view(&c, 1)) == named) {
-      std::snprintf(name, 8, "%c", c);
+      std::snprintf(name, kKeyNameSize, "%c", c);
       return;
     }
   }
   if (named >= SCANCODE_F1 && named < SCANCODE_F1 + 10) {
-    std::snprintf(name, 8, "F%d", named - SCANCODE_F1 + 1);
+    std::snprintf(name, kKeyNameSize, "F%d", named - SCANCODE_F1 + 1);
     return;
   }
-  std::snprintf(name, 8, "K%d", scancode);
+  std::snprintf(name, kKeyNameSize, "K%d", scancode);
 }
 
 bool parseWholeNumber(std::string_view word, long long min, long long max, long long* value) {

@@ -42,9 +42,10 @@ bool parseScript(std::string_view text, ParsedScript* script, std::string* error
 
 // The set-1 code a key name stands for (a cursor-block code for the arrows), or -1.
 int scancodeOfKeyName(std::string_view name);
+constexpr int kKeyNameSize = 12;  // the longest name, BACKSPACE, and its end
 // The name a recording writes for a held code; `translated`: the keypad arrow
-// codes are the arrows (cursor-key translation is on). Fits in 8 bytes.
-void keyNameOf(int scancode, bool translated, char name[8]);
+// codes are the arrows (cursor-key translation is on).
+void keyNameOf(int scancode, bool translated, char name[kKeyNameSize]);
 
 // A decimal number of the whole word, within min..max.
 bool parseWholeNumber(std::string_view word, long long min, long long max, long long* value);
