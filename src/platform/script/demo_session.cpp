@@ -98,8 +98,10 @@ int demoKeyHeld(int scancode) {
 }
 
 int takeDemoClockReading(timeval* now) {
-  takeScriptClockReading(scriptPlayer(), now);
-  waitForReading(now->tv_sec * kMicrosPerSecond + now->tv_usec);
+  ScriptPlayer& player = scriptPlayer();
+  takeScriptClockReading(player, now);
+  if (!player.done)
+    waitForReading(now->tv_sec * kMicrosPerSecond + now->tv_usec);  // else: out at once
   recordDemoClock(*now);
   return 0;
 }
