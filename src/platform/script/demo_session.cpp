@@ -33,13 +33,10 @@ long long monotonicMicros() {
 // Waits until the reading's moment, as far after the first reading as it was recorded.
 void waitForReading(long long reading) {
   long long now = monotonicMicros();
-  if (!session.paceSet) {
-    session = {session.start, session.table, true, true, now, reading};
-    return;
-  }
   long long wait = session.paceRealBase + (reading - session.paceDemoBase) - now;
-  if (wait < -kLateLimit || wait > kLongestWait) {
-    session.paceRealBase = now;  // too late to catch up, or a jump in the recorded clock
+  if (!session.paceSet || wait < -kLateLimit || wait > kLongestWait) {
+    session.paceSet = true;  // the first reading, too late to catch up, or a jump in the clock
+    session.paceRealBase = now;
     session.paceDemoBase = reading;
     return;
   }
