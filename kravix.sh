@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build pkg-config g++ clang libclang-rt-14-dev libsdl2-dev libgtest-dev
-          libbenchmark-dev)
+          libbenchmark-dev
+          desktop-file-utils appstream man-db dpkg-dev file pngcheck)  # the packaging checks
 jobs=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {

@@ -12,8 +12,6 @@ constexpr int kShortestFrame = 100;
 constexpr int kFrameMsLead = 5;  // frameMs settles at the frame's ms + 5
 constexpr double kMsPerTimeUnit = 50.0;
 
-int previousMicros;
-
 int readMicros() {
   timeval now{};
   clock_gettimeofday(&now);
@@ -22,14 +20,16 @@ int readMicros() {
 
 }  // namespace
 
+int previousFrameMicros;
+
 void startFrameClock() {
-  previousMicros = readMicros();
+  previousFrameMicros = readMicros();
 }
 
 void measureFrameTime() {
   const int now = readMicros();
-  const int elapsed = frameElapsedMicros(previousMicros, now);
-  previousMicros = now;
+  const int elapsed = frameElapsedMicros(previousFrameMicros, now);
+  previousFrameMicros = now;
   smoothFrameTime(elapsed / 1000);
 }
 

@@ -5,6 +5,9 @@
 // loop calls it; the help screen and the options menu zero frameMs and dt.
 #pragma once
 
+// The microseconds field of the last reading, which the next frame measures from.
+extern int previousFrameMicros;
+
 // Takes the reading that the first frame measures from.
 void startFrameClock();
 // Reads the clock and sets levelState.frameMs and levelState.dt.

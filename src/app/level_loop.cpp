@@ -24,6 +24,7 @@
 #include "world/turrets.h"
 
 LevelLoop levelLoop;
+FunctionKeyMemory lastFunctionKeys;
 
 namespace {
 
@@ -33,9 +34,6 @@ constexpr int kLowestSkyRow = 499;  // stars are drawn while the view's top is a
 constexpr int kLeaveCount = 40;     // the countdown ends when it passes this
 constexpr double kLeaveRate = 1.5;  // countdown steps per time unit
 constexpr int kShipBlastSize = 20;
-
-// F3, F5 and F6 as they were at the previous frame, kept from level to level.
-uint8_t lastScreenshotKey, lastF5, lastF6;
 
 // Frame steps 4-6: the help screen while F1 is down, the pause, the options menu once per F4 press.
 void openScreens() {
@@ -88,12 +86,13 @@ void runLeaveCountdown() {
 // Frame steps 23-24: F3 saves the frame drawn so far, F6 switches the
 // exhaust, F5 the map; each acts once per press.
 void switchKeys() {
-  if (controls.screenshot && !lastScreenshotKey) saveScreenshot();
-  lastScreenshotKey = controls.screenshot;
-  if (controls.keyF6 && !lastF6) settings.debrisOn = 1 - settings.debrisOn;
-  lastF6 = controls.keyF6;
-  if (controls.keyF5 && !lastF5) settings.mapOn = 1 - settings.mapOn;
-  lastF5 = controls.keyF5;
+  FunctionKeyMemory& last = lastFunctionKeys;
+  if (controls.screenshot && !last.screenshot) saveScreenshot();
+  last.screenshot = controls.screenshot;
+  if (controls.keyF6 && !last.keyF6) settings.debrisOn = 1 - settings.debrisOn;
+  last.keyF6 = controls.keyF6;
+  if (controls.keyF5 && !last.keyF5) settings.mapOn = 1 - settings.mapOn;
+  last.keyF5 = controls.keyF5;
 }
 
 // Frame step 26: F2 switches the pause once per press.

@@ -23,6 +23,13 @@ struct LevelLoop {
 
 extern LevelLoop levelLoop;
 
+// F3, F5 and F6 as they were at the previous frame, kept from level to level.
+struct FunctionKeyMemory {
+  uint8_t screenshot, keyF5, keyF6;
+};
+
+extern FunctionKeyMemory lastFunctionKeys;
+
 void runLevel();
 
 void startLevel();

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/main_cycle.h"
+#include "platform/player_keys.h"
 #include "platform/script/demo_recorder.h"
 #include "platform/script/demo_session.h"
 #include "platform/script/script_file.h"
@@ -15,6 +16,7 @@ namespace {
 struct ProgramOptions {
   bool help = false;
   bool version = false;
+  bool printKeys = false;
   const char* recordPath = nullptr;
   const char* playPath = nullptr;
 };
@@ -26,13 +28,15 @@ const CommandOption kOptions[] = {
      [](const char* value, std::string*) { return (options.recordPath = value), true; }},
     {"--play", "FILE", "show a demo or a kravix-headless script; Escape stops it",
      [](const char* value, std::string*) { return (options.playPath = value), true; }},
+    {"--print-keys", nullptr, "print the key bindings in force and end",
+     [](const char*, std::string*) { return options.printKeys = true; }},
     {"--help", nullptr, "show this help and end",
      [](const char*, std::string*) { return options.help = true; }},
     {"--version", nullptr, "show the version and end",
      [](const char*, std::string*) { return options.version = true; }},
 };
 
-const CommandLine kCommandLine{"kravix", "[--record FILE] [--play FILE]", kOptions,
+const CommandLine kCommandLine{"kravix", "[--record FILE] [--play FILE] [--print-keys]", kOptions,
                                std::size(kOptions)};
 
 // Reads the whole demo before anything opens; a bad one ends the program here.
@@ -60,6 +64,7 @@ int main(int argc, char** argv) {
     std::printf("kravix %s\n", KRAVIX_VERSION);
     return 0;
   }
+  if (options.printKeys) return printPlayerKeys();
   if (options.playPath && !preparePlayback(options.playPath)) return 2;
   std::string error;
   if (options.recordPath && !startDemoRecording(options.recordPath, &error)) {

@@ -46,3 +46,10 @@ void keyboard_update();
 // Non-zero while the key is held.
 int keyboard_keypressed(int scancode);
 void keyboard_close();
+
+// Our own calls for typing a name. The letter or digit (upper case) printed on
+// the key with this set-1 code in the player's layout, or 0 when it shows none.
+int keyboard_keychar(int scancode);
+// Non-zero while a name is typed: then every key reads as the key it is, not
+// through the player's own key bindings, and a gamepad holds no letter keys.
+void keyboard_typing(int on);

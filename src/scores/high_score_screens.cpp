@@ -45,6 +45,12 @@ int highestHeldScancode() {
   return 0;
 }
 
+// The letter or digit on the key in the player's layout; other keys type as the table says.
+char typedCharacter(int scancode) {
+  int printed = keyboard_keychar(scancode);
+  return static_cast<char>(printed != 0 ? printed : nameKeyTable[scancode]);
+}
+
 // A key types once per press: only a change of the highest held key counts.
 void typeKey(NameEntry& entry) {
   entry.previousScancode = entry.scancode;
@@ -54,7 +60,7 @@ void typeKey(NameEntry& entry) {
     if (entry.length > 0) entry.name[--entry.length] = '\0';
   } else if (entry.scancode >= SCANCODE_1 && entry.scancode != SCANCODE_ENTER &&
              entry.length < kNameLength) {
-    entry.name[entry.length++] = static_cast<char>(nameKeyTable[entry.scancode]);
+    entry.name[entry.length++] = typedCharacter(entry.scancode);
     entry.name[entry.length] = '\0';
   }
 }
@@ -86,6 +92,7 @@ void drawScoreTable() {
 
 void enterHighScoreName() {
   NameEntry entry{};
+  keyboard_typing(1);
   clearOneShotControls();
   entry.previousEscape = controls.escape;
   // The table goes to the screen once; each pass then redraws only the top 20 rows.
@@ -112,6 +119,7 @@ void enterHighScoreName() {
     highScores[kScoreRows - 1] = static_cast<uint32_t>(gameState.score);
   }
   while (controls.fire && !controls.quickExit) pollControls();
+  keyboard_typing(0);
 }
 
 void sortScoreTable() {

@@ -119,6 +119,19 @@ TEST(Demo, TheHeadCarriesSettingsAndEveryRowAndTheEndLineClosesIt) {
   EXPECT_STREQ(script.table.names[3], "");
 }
 
+TEST(Demo, TypingReadsTheDemosLayoutAndWithoutOneTheGermanKeyboards) {
+  headlessReset();
+  ASSERT_TRUE(headlessLoadScript("wait 1\n", nullptr));
+  EXPECT_EQ(keyboard_keychar(SCANCODE_Z), 'Y');
+  EXPECT_EQ(keyboard_keychar(SCANCODE_Q + 5), 'Z');
+  ASSERT_TRUE(headlessLoadScript(kHead + "layout -12-Q--\nwait 1\nend\n", nullptr));
+  for (int code = -1; code < 130; ++code) {
+    const int typed = code == 2 ? '1' : code == 3 ? '2' : code == 5 ? 'Q' : 0;
+    EXPECT_EQ(keyboard_keychar(code), typed) << code;
+  }
+  headlessReset();
+}
+
 TEST(Demo, ADamagedTruncatedOrForeignDemoIsRefusedNamingItsLine) {
   const std::pair<std::string, std::string> kBad[] = {
       {kHead + "wait 5\n", "line 24: the demo stops short of its end line"},
@@ -133,6 +146,10 @@ TEST(Demo, ADamagedTruncatedOrForeignDemoIsRefusedNamingItsLine) {
       {"wait 1\ndemo 1\n", "line 2: demo only opens a file"},
       {kHead + "end\nwait 1\n", "line 25: text after the demo's end"},
       {"settings 1 0 1 0 1 42\n", "line 1: only the head of a demo"},
+      {kHead + "layout Q\nlayout Q\n", "line 25: layout given twice"},
+      {kHead + "layout Qw\n", "line 24: a layout holds upper-case letters"},
+      {kHead + "layout " + std::string(128, '-') + "\n", "line 24: layout takes one word"},
+      {kHead + "wait 1\nlayout Q\n", "line 25: only the head of a demo gives"},
       {"\x7f"
        "ELF\x02\x01\x01",
        "line 1: unknown command: \\x7FELF\\x02\\x01\\x01"},

@@ -71,6 +71,7 @@ TEST(GameProgram, OptionsHelpVersionAndAShortUsageForAnUnknownOne) {
   const std::string help = readWhole(folder + "/stdout.txt");
   EXPECT_NE(help.find("--record FILE"), std::string::npos) << help;
   EXPECT_NE(help.find("--play FILE"), std::string::npos) << help;
+  EXPECT_NE(help.find("--print-keys"), std::string::npos) << help;
   EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--version"}), 20), 0);
   EXPECT_EQ(readWhole(folder + "/stdout.txt").substr(0, 7), "kravix ");
   // Without a display: had the game started, it would end with status 1.

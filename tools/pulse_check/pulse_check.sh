@@ -24,8 +24,11 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=file:"$work/pulse.
   --load="module-native-protocol-unix" \
   --load="module-null-sink sink_name=kravix_check" &
 pids+=($!)
-Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# The X server takes the first free display, so that checks can run side by side.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl set-default-sink kravix_check
 
@@ -41,14 +44,19 @@ for _ in $(seq 100); do [ -s "$work/recording.raw.times" ] && break; sleep 0.1; 
 sleep 0.3
 
 event() { echo "EVENT $1 $(date +%s%6N)" | tee -a "$work/events.log"; }
-key() { DISPLAY=:77 xdotool "$1" --window "$window" "$2"; }
+key() { xdotool "$1" --window "$window" "$2"; }
+
+# What the audio server holds for the stream, once it plays.
+(sleep 4; pactl list sink-inputs | grep -E "Buffer Latency|Sink Latency|Sample Specification" \
+  >"$work/stream.txt") &
+pids+=($!)
 
 if [ "$what" = game ]; then
-  DISPLAY=:77 SDL_AUDIODRIVER=pulseaudio "$build/kravix" >"$work/game.out" 2>&1 &
+  SDL_AUDIODRIVER=pulseaudio "$build/kravix" >"$work/game.out" 2>&1 &
   game=$!
   pids+=($game)
   sleep 2
-  window=$(DISPLAY=:77 xdotool search --name Kravix | head -1)
+  window=$(xdotool search --name Kravix | head -1)
   key keydown Return; sleep 0.05; key keyup Return   # title: the logo turns, then a game starts
   sleep 3
   key keydown Return; sleep 0.05; key keyup Return   # intro: the level starts
@@ -58,14 +66,15 @@ if [ "$what" = game ]; then
   done
   event thrust; key keydown Shift_R; sleep 0.5
   event thrust-stop; key keyup Shift_R; sleep 0.6
-  DISPLAY=:77 import -window root "$work/last-frame.png" 2>/dev/null || true
+  import -window root "$work/last-frame.png" 2>/dev/null || true
   key keydown F12; sleep 0.5
   wait "$game" || true
 else
-  DISPLAY=:77 SDL_AUDIODRIVER=pulseaudio "$check" play | tee "$work/events.log"
+  SDL_AUDIODRIVER=pulseaudio "$check" play | tee "$work/events.log"
 fi
 sleep 0.5
 kill "$recording"
 wait "$recorder"
 "$check" find "$work/recording.raw" "$work/events.log"
+sed 's/^[[:space:]]*/stream: /' "$work/stream.txt" 2>/dev/null || true
 echo "recording and logs in $work"

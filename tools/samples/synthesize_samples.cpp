@@ -1,164 +1,29 @@
 // Synthesizes the game's four sounds and writes them as a C++ source of
 // records (a 32-bit little-endian length, then the bytes), compiled into the
-// game. Unsigned 8-bit PCM at 5000 samples a second, centred on 128.
+// game; or reports how loud and how bright each one is.
 //   kravix-samples OUTPUT.cpp [--wav FOLDER]   (the WAV files are for listening)
-// Everything is computed from fixed formulas and a fixed noise generator, so
-// the output is the same on every build.
+//   kravix-samples --report
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
-#include <vector>
+
+#include "sample_figures.h"
+#include "sample_synthesis.h"
 
 namespace {
 
-constexpr double kRate = 5000.0;
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kNyquistGuard = 2400.0;  // harmonics stay below this
-
-using Wave = std::vector<double>;
-using Bytes = std::vector<uint8_t>;
-
-// A small fixed noise source (xorshift), uniform in -1..1.
-struct Noise {
-  uint32_t state;
-  double next() {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state / 2147483647.5 - 1.0;
-  }
+struct Sound {
+  const char* title;
+  const char* name;
+  const char* file;
+  SampleBytes bytes;
+  size_t played;  // the bytes the game plays: all, or the thrust's loop
 };
 
-double seconds(size_t i) {
-  return static_cast<double>(i) / kRate;
-}
-
-// Rises over `attack` samples, then follows `decay` from there.
-double envelope(size_t i, size_t attack, double decaySeconds) {
-  double rise = i < attack ? static_cast<double>(i) / attack : 1.0;
-  return rise * std::exp(-seconds(i) / decaySeconds);
-}
-
-// Brings the last `count` samples smoothly to rest, so the sound ends on silence.
-void fadeOut(Wave& wave, size_t count) {
-  for (size_t k = 0; k < count; ++k) {
-    double gain = 0.5 - 0.5 * std::cos(kPi * k / count);
-    wave[wave.size() - 1 - k] *= gain;
-  }
-}
-
-// A tone rich in harmonics whose frequency follows `frequency(t)`; harmonics
-// that would fold back above the Nyquist frequency are left out.
-Wave sweptTone(size_t length, double (*frequency)(double), const double* harmonics, int count) {
-  Wave wave(length);
-  double phase = 0.0;
-  for (size_t i = 0; i < length; ++i) {
-    double f = frequency(seconds(i));
-    double sum = 0.0;
-    for (int h = 1; h <= count; ++h) {
-      if (h * f < kNyquistGuard) sum += harmonics[h - 1] * std::sin(h * phase);
-    }
-    wave[i] = sum;
-    phase += 2.0 * kPi * f / kRate;
-  }
-  return wave;
-}
-
-// Scales the wave so that its highest point lands exactly on `high` and its
-// lowest exactly on `low` (each side of 128 scaled on its own), then rounds.
-Bytes toBytes(const Wave& wave, int low, int high) {
-  double peak = *std::max_element(wave.begin(), wave.end());
-  double trough = -*std::min_element(wave.begin(), wave.end());
-  Bytes bytes(wave.size());
-  for (size_t i = 0; i < wave.size(); ++i) {
-    double scaled = wave[i] >= 0 ? wave[i] / peak * (high - 128) : wave[i] / trough * (128 - low);
-    bytes[i] = static_cast<uint8_t>(128 + std::lround(scaled));
-  }
-  return bytes;
-}
-
-// The ship's shot: a bright, fast falling chirp that dies away quickly.
-Bytes shipShot() {
-  const double harmonics[] = {1.0, 0.5, 0.33, 0.2};
-  Wave wave = sweptTone(
-      1796, [](double t) { return 320.0 + 1900.0 * std::exp(-t / 0.05); }, harmonics, 4);
-  for (size_t i = 0; i < wave.size(); ++i) wave[i] *= envelope(i, 30, 0.07);
-  fadeOut(wave, 150);
-  return toBytes(wave, 47, 193);
-}
-
-// The turret's shot: a lower, buzzing square sweep with noise, driven into clipping.
-Bytes turretShot() {
-  const size_t length = 1353;
-  Noise noise{0x2545F491u};
-  Wave wave(length);
-  double phase = 0.0;
-  for (size_t i = 0; i < length; ++i) {
-    double t = seconds(i);
-    double f = 150.0 + 650.0 * std::exp(-t / 0.045);
-    double square = std::sin(phase) >= 0 ? 1.0 : -1.0;
-    double driven = 2.6 * envelope(i, 20, 0.08) * (0.75 * square + 0.45 * noise.next());
-    wave[i] = std::clamp(driven, -1.0, 1.0);
-    phase += 2.0 * kPi * f / kRate;
-  }
-  fadeOut(wave, 120);
-  return toBytes(wave, 0, 255);
-}
-
-// The explosion: noise that starts bright with a crackle, darkens and decays over the whole sound.
-Bytes explosion() {
-  const size_t length = 8264;
-  Noise noise{0x9E3779B9u};
-  Wave wave(length);
-  double bright = 0.0, dark = 0.0;
-  for (size_t i = 0; i < length; ++i) {
-    double t = seconds(i);
-    double progress = t / (length / kRate);
-    double white = noise.next();
-    double crackle = (noise.next() > 0.985 && t < 0.4) ? 3.0 * noise.next() : 0.0;
-    double brightPole = 0.55 * std::exp(-t / 0.35) + 0.06;
-    bright += brightPole * (white + crackle - bright);
-    dark += 0.04 * (bright - dark);
-    double body = 0.6 * bright + 2.2 * dark;
-    wave[i] = body * envelope(i, 25, 0.7) * (1.0 - 0.7 * progress);
-  }
-  fadeOut(wave, 200);
-  return toBytes(wave, 60, 213);
-}
-
-// The thrust: a low rumble built only from harmonics of its 1160-sample loop,
-// so the loop's last byte runs on into its first without a step. It is turned
-// to start at an upward zero crossing so that starting it does not click.
-Bytes thrust() {
-  const size_t loop = 1160;
-  const double fundamental = kRate / loop;
-  Noise noise{0x1B873593u};
-  Wave cycle(loop, 0.0);
-  for (int k = 1; k * fundamental < 900.0; ++k) {
-    double f = k * fundamental;
-    double highPass = (f / 35.0) * (f / 35.0) / (1.0 + (f / 35.0) * (f / 35.0));
-    double lowPass = 1.0 / (1.0 + (f / 140.0) * (f / 140.0));
-    double amplitude = highPass * lowPass;
-    double phase = kPi * (noise.next() + 1.0);
-    for (size_t i = 0; i < loop; ++i)
-      cycle[i] += amplitude * std::sin(2.0 * kPi * f * i / kRate + phase);
-  }
-  size_t first = 0;
-  for (size_t i = 0; i < loop; ++i) {
-    if (cycle[i] <= 0.0 && cycle[(i + 1) % loop] > 0.0) {
-      first = (i + 1) % loop;
-      break;
-    }
-  }
-  Wave wave(2 * loop);
-  for (size_t i = 0; i < wave.size(); ++i) wave[i] = cycle[(first + i) % loop];
-  return toBytes(wave, 100, 140);
-}
-
-void writeRecord(FILE* out, const char* name, const Bytes& bytes) {
+void writeRecord(FILE* out, const char* name, const SampleBytes& bytes) {
   uint32_t length = static_cast<uint32_t>(bytes.size());
   std::fprintf(out, "const uint8_t %s[4 + %zu] = {\n    0x%02x, 0x%02x, 0x%02x, 0x%02x,", name,
                bytes.size(), length & 0xFF, length >> 8 & 0xFF, length >> 16 & 0xFF,
@@ -173,7 +38,7 @@ void writeLittleEndian(std::ofstream& out, uint32_t value, int width) {
   for (int i = 0; i < width; ++i) out.put(static_cast<char>(value >> (8 * i) & 0xFF));
 }
 
-void writeWav(const std::string& path, const Bytes& bytes) {
+void writeWav(const std::string& path, const SampleBytes& bytes) {
   std::ofstream out(path, std::ios::binary);
   uint32_t size = static_cast<uint32_t>(bytes.size());
   out << "RIFF";
@@ -191,35 +56,75 @@ void writeWav(const std::string& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), size);
 }
 
-struct Sound {
-  const char* name;
-  const char* file;
-  Bytes bytes;
-};
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--wav")) {
-    std::fprintf(stderr, "usage: %s OUTPUT.cpp [--wav FOLDER]\n", argv[0]);
-    return 2;
-  }
-  const Sound sounds[] = {{"shipShotRecord", "ship_shot", shipShot()},
-                          {"turretShotRecord", "turret_shot", turretShot()},
-                          {"explosionRecord", "explosion", explosion()},
-                          {"thrustRecord", "thrust", thrust()}};
-  FILE* out = std::fopen(argv[1], "w");
+int writeRecords(const Sound (&sounds)[4], const char* path, const char* wavFolder) {
+  FILE* out = std::fopen(path, "w");
   if (!out) {
-    std::perror(argv[1]);
+    std::perror(path);
     return 1;
   }
   std::fprintf(out, "// Written by kravix-samples (tools/samples); do not edit.\n");
   std::fprintf(out, "#include \"sound/samples.h\"\n\n");
   for (const Sound& sound : sounds) writeRecord(out, sound.name, sound.bytes);
   bool written = std::fclose(out) == 0;
-  if (argc == 4) {
+  if (wavFolder) {
     for (const Sound& sound : sounds)
-      writeWav(std::string(argv[3]) + "/" + sound.file + ".wav", sound.bytes);
+      writeWav(std::string(wavFolder) + "/" + sound.file + ".wav", sound.bytes);
   }
   return written ? 0 : 1;
+}
+
+// Loudness over the first 200 ms (1000 bytes) and over all that is played,
+// brightness of what is played; for the thrust, its band and its loop's seam.
+void report(const Sound (&sounds)[4]) {
+  std::printf("%-12s %6s %9s %6s %9s %9s %10s\n", "sound", "bytes", "range", "ends", "rms200ms",
+              "rms-all", "centroid");
+  for (const Sound& sound : sounds) {
+    const uint8_t* bytes = sound.bytes.data();
+    auto [lowest, highest] = std::minmax_element(sound.bytes.begin(), sound.bytes.end());
+    std::printf("%-12s %6zu %4d..%-3d %3d/%-3d %9.1f %9.1f %7.0f Hz\n", sound.title,
+                sound.bytes.size(), *lowest, *highest, bytes[0], sound.bytes.back(),
+                soundRms(bytes, sound.played, 1000), soundRms(bytes, sound.played, sound.played),
+                spectralCentroid(bytes, sound.played));
+  }
+  const SampleBytes& thrust = sounds[3].bytes;
+  std::printf(
+      "thrust loop  %zu bytes: %.1f %% of its energy in 35-140 Hz, seam step %d "
+      "(largest step inside %d), first byte %d\n",
+      kThrustLoop, 100.0 * bandShare(thrust.data(), kThrustLoop, 35.0, 140.0),
+      seamStep(thrust.data(), kThrustLoop), largestStep(thrust.data(), kThrustLoop), thrust[0]);
+}
+
+int usage(FILE* to, const char* program) {
+  std::fprintf(to,
+               "usage: %s OUTPUT.cpp [--wav FOLDER]\n"
+               "       %s --report\n"
+               "Writes the game's four sounds as a C++ source of records (and as WAV files\n"
+               "for listening), or reports each sound's loudness and brightness.\n",
+               program, program);
+  return to == stdout ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return usage(stdout, argv[0]);
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("kravix-samples 1.0\n");
+    return 0;
+  }
+  bool reporting = argc == 2 && std::strcmp(argv[1], "--report") == 0;
+  bool writing = (argc == 2 && argv[1][0] != '-') ||
+                 (argc == 4 && argv[1][0] != '-' && std::strcmp(argv[2], "--wav") == 0);
+  if (!reporting && !writing) return usage(stderr, argv[0]);
+  SampleBytes thrust = synthesizeThrust();
+  const Sound sounds[4] = {
+      {"ship shot", "shipShotRecord", "ship_shot", synthesizeShipShot(), 1796},
+      {"turret shot", "turretShotRecord", "turret_shot", synthesizeTurretShot(), 1353},
+      {"explosion", "explosionRecord", "explosion", synthesizeExplosion(), 8264},
+      {"thrust", "thrustRecord", "thrust", thrust, kThrustLoop}};
+  if (reporting) {
+    report(sounds);
+    return 0;
+  }
+  return writeRecords(sounds, argv[1], argc == 4 ? argv[3] : nullptr);
 }

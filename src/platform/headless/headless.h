@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "platform/script/script_format.h"
+
 // Back to the start state: text mode, no script, clock step 20 ms, nothing held.
 void headlessReset();
 // Parses a script; on a fault returns false and says why in *error (line number and text).
@@ -23,6 +25,18 @@ void headlessSetFrameMs(int ms);
 void headlessSetScriptFeeder(void (*feeder)());
 // Adds commands after those already loaded; on a fault adds none and says why.
 bool headlessAppendScript(const std::string& text, std::string* error);
+
+// What the backend keeps besides the game's own records: the clock, its step,
+// the poll count and the held keys. A driver that plays several futures from
+// one moment (the solver) takes it with the game's records and puts it back.
+struct HeadlessMoment {
+  long long clockMicros;
+  long long stepMicros;
+  long polls;
+  KeySet held;
+};
+HeadlessMoment headlessMoment();
+void headlessRestoreMoment(const HeadlessMoment& moment);
 
 // What a test can look at.
 const unsigned char* headlessScreen();   // 64000 palette indices as last presented

@@ -9,6 +9,7 @@
 
 int keyboard_init() {
   headlessState().keyboardOpen = true;
+  setDemoKeyChars(keyboard_keychar);
   return 0;
 }
 
@@ -36,6 +37,14 @@ int keyboard_keypressed(int scancode) {
 void keyboard_close() {
   headlessState().keyboardOpen = false;
 }
+
+// The headless keyboard is a German one, unless the demo it plays was typed on another.
+int keyboard_keychar(int scancode) {
+  return scriptKeyChar(scriptPlayer(), scancode);
+}
+
+// Scripts hold the keys themselves; there are no bindings to stand aside.
+void keyboard_typing(int /*on*/) {}
 
 void headlessSetScriptFeeder(void (*feeder)()) {
   scriptPlayer().feeder = feeder;

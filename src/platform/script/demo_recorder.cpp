@@ -29,6 +29,7 @@ struct Recorder {
 
 Recorder recorder;
 char buffer[kBufferBytes];
+int (*keyChars)(int scancode) = nullptr;
 
 void giveUp(int error) {
   if (!recorder.failed) {
@@ -84,6 +85,13 @@ void writeRun() {
   recorder.runLength = 0;
 }
 
+void appendLayout() {
+  if (!keyChars) return;
+  KeyLayout layout;
+  for (int code = 1; code < 128; ++code) layout.printed[code] = static_cast<char>(keyChars(code));
+  appendLine("layout %s\n", layoutWord(layout).c_str());
+}
+
 void appendName(const char* name) {
   char hex[2 * kDemoNameLength + 1] = "-";
   for (int i = 0; i < kDemoNameLength && name[i] != '\0'; ++i) {
@@ -108,6 +116,10 @@ bool startDemoRecording(const char* path, std::string* error) {
   return true;
 }
 
+void setDemoKeyChars(int (*keyChar)(int scancode)) {
+  keyChars = keyChar;
+}
+
 bool demoRecording() {
   return recordingLive();
 }
@@ -116,6 +128,7 @@ void recordDemoTable(const DemoTable& table) {
   const uint8_t* s = table.settings;
   appendLine("demo %d\nsettings %d %d %d %d %d %d\n", kDemoVersion, s[0], s[1], s[2], s[3], s[4],
              s[5]);
+  appendLayout();
   for (int row = 0; row < kDemoRows; ++row) {
     appendLine("score %d %u", row, table.scores[row]);
     appendName(table.names[row]);

@@ -16,6 +16,8 @@
 bool startDemoRecording(const char* path, std::string* error);
 bool demoRecording();
 
+// The backend's keyboard_keychar: the head records the layout a name is typed in.
+void setDemoKeyChars(int (*keyChar)(int scancode));
 void recordDemoTable(const DemoTable& table);
 // One poll's keys as the game reads them: codes 1..127 through keyHeld.
 void recordDemoPoll(int (*keyHeld)(int scancode), bool translated);

@@ -94,6 +94,10 @@ int demoKeyHeld(int scancode) {
   return playerKeyHeld(scancode);
 }
 
+int demoKeyChar(int scancode) {
+  return scriptKeyChar(scriptPlayer(), scancode);
+}
+
 int takeDemoClockReading(timeval* now) {
   ScriptPlayer& player = scriptPlayer();
   takeScriptClockReading(player, now);

@@ -21,5 +21,7 @@ bool demoPlaying();
 void takeDemoPoll(int (*liveKeyHeld)(int scancode), bool translated);
 // While playing: the demo's keys.
 int demoKeyHeld(int scancode);
+// While playing: what typing a name reads from the key, in the demo's layout.
+int demoKeyChar(int scancode);
 // While playing: the demo's reading, given once its moment has come.
 int takeDemoClockReading(timeval* now);

@@ -90,6 +90,7 @@ struct Reading {
   ParsedScript* script;
   bool inHead = false;  // a demo, before its first command that is not head
   bool haveSettings = false;
+  bool haveLayout = false;
   bool haveRow[kDemoRows] = {};
   bool ended = false;  // `end` seen
 };
@@ -135,9 +136,28 @@ bool parseScoreRow(const Words& words, Reading* reading, std::string* why) {
   return true;
 }
 
+// One character per code from 1 on, '-' for none; codes past the word's end type nothing.
+bool parseLayout(const Words& words, Reading* reading, std::string* why) {
+  if (words.size() != 2 || words[1].size() > 127)
+    return fail(why, "layout takes one word of at most 127 characters");
+  if (reading->haveLayout) return fail(why, "layout given twice");
+  reading->haveLayout = true;
+  KeyLayout layout;
+  for (size_t i = 0; i < words[1].size(); ++i) {
+    const char c = words[1][i];
+    const bool typed = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!typed && c != '-') return fail(why, "a layout holds upper-case letters, digits and -");
+    layout.printed[i + 1] = typed ? c : 0;
+  }
+  reading->script->layout = layout;
+  return true;
+}
+
 // The commands only a demo's head holds.
 bool parseHeadLine(const Words& words, Reading* reading, std::string* why) {
-  if (!reading->inHead) return fail(why, "only the head of a demo gives settings and scores");
+  if (!reading->inHead)
+    return fail(why, "only the head of a demo gives settings, scores and a layout");
+  if (words[0] == "layout") return parseLayout(words, reading, why);
   if (words[0] == "settings") {
     if (words.size() != 1 + kDemoSettings) return fail(why, "settings take six numbers");
     if (reading->haveSettings) return fail(why, "settings given twice");
@@ -216,7 +236,8 @@ bool parseLine(const Words& words, bool first, Reading* reading, std::string* wh
   const std::string_view verb = words[0];
   if (reading->ended) return fail(why, "text after the demo's end");
   if (verb == "demo") return parseDemoLine(words, first, reading, why);
-  if (verb == "settings" || verb == "score") return parseHeadLine(words, reading, why);
+  if (verb == "settings" || verb == "score" || verb == "layout")
+    return parseHeadLine(words, reading, why);
   if (!closeHead(reading, why)) return false;
   if (verb == "end") {
     if (!reading->script->isDemo || words.size() != 1) return fail(why, "end only closes a demo");
@@ -227,6 +248,20 @@ bool parseLine(const Words& words, bool first, Reading* reading, std::string* wh
 }
 
 }  // namespace
+
+KeyLayout germanLayout() {
+  constexpr std::string_view kPrinted = "  1234567890    QWERTZUIOP    ASDFGHJKL     YXCVBNM";
+  KeyLayout layout;
+  for (size_t code = 0; code < kPrinted.size(); ++code)
+    layout.printed[code] = kPrinted[code] == ' ' ? 0 : kPrinted[code];
+  return layout;
+}
+
+std::string layoutWord(const KeyLayout& layout) {
+  std::string word;
+  for (int code = 1; code < 128; ++code) word += layout.printed[code] ? layout.printed[code] : '-';
+  return word;
+}
 
 bool parseScript(std::string_view text, ParsedScript* script, std::string* error) {
   Reading reading{script};

@@ -19,6 +19,14 @@ struct KeySet {
   bool operator==(const KeySet&) const = default;
 };
 
+// What typing a name reads from each set-1 code: an upper-case letter, a digit, or 0.
+struct KeyLayout {
+  char printed[128] = {};
+};
+// The layout of a script without its own, and of the headless keyboard: a
+// German one, where Z and Y change places against the US layout.
+KeyLayout germanLayout();
+
 struct ScriptCommand {
   enum Kind : uint8_t { kWait, kHold, kShot, kClock, kEpoch, kTime } kind;
   KeySet keys;      // hold
@@ -31,7 +39,8 @@ struct ParsedScript {
   std::vector<ScriptCommand> commands;
   std::vector<std::string> shotNames;
   bool isDemo = false;
-  DemoTable table{};  // a demo's settings and table
+  DemoTable table{};                  // a demo's settings and table
+  KeyLayout layout = germanLayout();  // a demo's `layout` line, if it has one
 };
 
 constexpr long long kMicrosPerSecond = 1000000;
@@ -39,6 +48,9 @@ constexpr int kDemoVersion = 1;
 
 // Reads the whole text; on a fault returns false with "line N: why: text" in *error.
 bool parseScript(std::string_view text, ParsedScript* script, std::string* error);
+
+// The layout as one word for a demo's head: codes 1..127, '-' where no letter or digit.
+std::string layoutWord(const KeyLayout& layout);
 
 // The set-1 code a key name stands for (a cursor-block code for the arrows), or -1.
 int scancodeOfKeyName(std::string_view name);

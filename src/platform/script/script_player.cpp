@@ -99,6 +99,11 @@ int scriptKeyHeld(const ScriptPlayer& player, int scancode) {
   return player.held.has(scancode) ? 1 : 0;
 }
 
+int scriptKeyChar(const ScriptPlayer& player, int scancode) {
+  if (scancode < 0 || scancode >= 128) return 0;
+  return player.script.layout.printed[scancode];
+}
+
 void takeScriptClockReading(ScriptPlayer& player, timeval* now) {
   const std::vector<ScriptCommand>& commands = player.script.commands;
   long long advance = player.stepMicros;

@@ -37,5 +37,7 @@ void takeScriptPoll(ScriptPlayer& player);
 void stopScript(ScriptPlayer& player);
 // Non-zero while the key is held at this poll; cursor-key translation applied.
 int scriptKeyHeld(const ScriptPlayer& player, int scancode);
+// What typing a name reads from the key: the script's layout (German unless a demo gives one).
+int scriptKeyChar(const ScriptPlayer& player, int scancode);
 // One clock read.
 void takeScriptClockReading(ScriptPlayer& player, timeval* now);

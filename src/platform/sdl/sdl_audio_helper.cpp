@@ -57,6 +57,9 @@ SDL_AudioDeviceID openOutput(Pending& pending, int rate, int fragment) {
   wanted.freq = std::clamp(rate, 1000, 192000);
   wanted.format = AUDIO_U8;
   wanted.channels = 1;
+  // SDL's buffer, and the audio server's request that follows it, is one whole
+  // block: the device's second fragment. Half a block heard sounds 20 ms sooner
+  // but left gaps on a busy machine (tools/pulse_check, README).
   wanted.samples = static_cast<Uint16>(std::clamp(fragment, 16, 32768));
   wanted.callback = onSdlWantsAudio;
   wanted.userdata = &pending;

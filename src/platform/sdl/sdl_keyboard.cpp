@@ -2,13 +2,18 @@
 // and SIGTERM (which SDL turns into a quit event) hold F12 from then on, so
 // the game takes its ordinary way out. Losing focus releases every key. A key
 // pressed and released between two updates still reads as held for one update,
-// so a quick tap is never lost.
+// so a quick tap is never lost. The player's key bindings and gamepads come in
+// through the player's keys, which also hold the codes of the game's actions.
 #include <algorithm>
 #include <iterator>
 
 #include "platform/keyboard.h"
+#include "platform/script/demo_recorder.h"
 #include "platform/script/demo_session.h"
+#include "platform/sdl/keys_file.h"
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_player_keys.h"
 #include "platform/sdl/sdl_scancodes.h"
 
 namespace {
@@ -17,10 +22,12 @@ bool held[128];
 bool pressedSinceUpdate[128];
 bool translateCursorKeys = false;
 bool quitting = false;
+bool typing = false;
 
 void releaseAll() {
   std::fill(std::begin(held), std::end(held), false);
   std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
+  releasePlayerKeys();
 }
 
 void takeKey(const SDL_KeyboardEvent& key) {
@@ -30,6 +37,7 @@ void takeKey(const SDL_KeyboardEvent& key) {
     toggleFullscreen();
     return;
   }
+  takePlayerKey(key.keysym.scancode, down);
   int code = setOneScanCode(key.keysym.scancode, translateCursorKeys);
   if (code <= 0 || code >= 128) return;
   held[code] = down;
@@ -50,20 +58,25 @@ void takeEvent(const SDL_Event& event) {
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) quitting = true;
       break;
     default:
+      takeGamepadEvent(event);
       break;
   }
 }
 
-// The keys as the player holds them, whether or not a demo plays.
+// The keys as the player holds them, bindings and gamepads included, whether
+// or not a demo plays.
 int liveKeyPressed(int scancode) {
   if (scancode == SCANCODE_F12 && quitting) return 1;
   if (scancode < 0 || scancode >= 128) return 0;
-  return held[scancode] || pressedSinceUpdate[scancode] ? 1 : 0;
+  bool ownKeyHeld = held[scancode] || pressedSinceUpdate[scancode];
+  return playerKeysHold(scancode, ownKeyHeld, typing) ? 1 : 0;
 }
 
 }  // namespace
 
 int keyboard_init() {
+  playerKeyBindings();  // problems with the keys file are told now, not in the first frame
+  setDemoKeyChars(keyboard_keychar);
   releaseAll();
   return 0;
 }
@@ -75,6 +88,8 @@ void keyboard_translatekeys(int mask) {
 void keyboard_update() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   std::fill(std::begin(pressedSinceUpdate), std::end(pressedSinceUpdate), false);
+  startPlayerKeysUpdate();
+  openGamepads();  // at the first update, once the first picture is up: it takes a while
   SDL_Event event;
   while (SDL_PollEvent(&event)) takeEvent(event);
   takeDemoPoll(liveKeyPressed, translateCursorKeys);
@@ -86,4 +101,9 @@ int keyboard_keypressed(int scancode) {
 
 void keyboard_close() {
   releaseAll();
+  closeGamepads();
+}
+
+void keyboard_typing(int on) {
+  typing = on != 0;
 }

@@ -132,3 +132,13 @@ int setOneScanCode(SDL_Scancode code, bool translateCursorKeys) {
   }
   return 0;
 }
+
+SDL_Scancode sdlScanCode(int setOne) {
+  for (const CursorKey& key : kCursorKeys) {
+    if (key.block == setOne) return key.sdl;
+  }
+  for (const KeyCode& key : kKeyCodes) {
+    if (key.setOne == setOne) return key.sdl;
+  }
+  return SDL_SCANCODE_UNKNOWN;
+}

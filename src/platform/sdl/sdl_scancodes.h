@@ -7,3 +7,5 @@
 
 // 0 for keys the console keyboard had no code for.
 int setOneScanCode(SDL_Scancode code, bool translateCursorKeys);
+// The key with this set-1 code (the cursor block under its own codes), or SDL_SCANCODE_UNKNOWN.
+SDL_Scancode sdlScanCode(int setOne);
