@@ -6,6 +6,7 @@
 #include "app/level_loop.h"
 #include "app/level_state.h"
 #include "input/controls.h"
+#include "platform/demo.h"
 #include "scores/high_score_screens.h"
 #include "scores/score_table.h"
 #include "sound/sound_effects.h"
@@ -43,6 +44,7 @@ void playAttempt(GameMarks* marks) {
   if (controls.escape) marks->escapePressed = 1;
   if (marks->escapePressed) return;
   runLevel();
+  markDemoLevelEnd();
   applyOutcome(marks);
 }
 

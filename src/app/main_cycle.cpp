@@ -10,6 +10,7 @@
 #include "input/controls.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
+#include "scores/starting_table.h"
 #include "screens/settings.h"
 #include "screens/title_screen.h"
 #include "sound/sound_effects.h"
@@ -40,7 +41,7 @@ void startUp() {
   resetScoreTable();
   gameState.quitRequested = 0;
   controls.quickExit = 0;
-  loadScoreFile();
+  loadStartingTable();
   startSound();
 }
 

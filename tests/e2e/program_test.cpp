@@ -2,6 +2,7 @@
 // the programs a test starts never outliving it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +75,63 @@ TEST(Program, AProgramATestStartsDiesWithTheTest) {
     gone = kill(game, 0) != 0 || isZombie(game);
   EXPECT_TRUE(gone);
   if (!gone) kill(game, SIGKILL);
+}
+
+}  // namespace
+
+// The runner takes only what it can read safely, whole, and says so printably.
+namespace {
+
+// Runs kravix-headless with the arguments in the folder; its standard error is kept.
+RunResult runCapturingErrors(const std::string& folder, const std::vector<std::string>& arguments) {
+  std::string command = std::string("exec '") + KRAVIX_HEADLESS_PATH + "'";
+  for (const std::string& argument : arguments) command += " '" + argument + "'";
+  RunResult result;
+  result.status = exitStatus(startIn(folder, {"/bin/sh", "-c", command + " 2>stderr.txt"}), 60);
+  result.output = readWhole(folder + "/stderr.txt");
+  return result;
+}
+
+TEST(Program, TheRunnerTakesOnlyARegularScriptOfASaneSize) {
+  const std::string folder = makeTempFolder("inputs");
+  ASSERT_EQ(mkfifo((folder + "/fifo").c_str(), 0600), 0);
+  std::ofstream(folder + "/huge.script");
+  std::filesystem::resize_file(folder + "/huge.script", (64 << 20) + 1);
+  for (const std::string& path : {folder, std::string("/dev/zero"), folder + "/fifo"}) {
+    const RunResult run = runCapturingErrors(folder, {"--script", path});
+    EXPECT_EQ(run.status, 2) << path;
+    EXPECT_NE(run.output.find(path + ": not a regular file"), std::string::npos) << run.output;
+  }
+  const RunResult huge = runCapturingErrors(folder, {"--script", folder + "/huge.script"});
+  EXPECT_EQ(huge.status, 2);
+  EXPECT_NE(huge.output.find("larger than 64 MiB"), std::string::npos) << huge.output;
+  EXPECT_FALSE(std::filesystem::exists(folder + "/.kravix.sco"));  // the game never started
+}
+
+TEST(Program, TheRunnerReadsEveryNumberAndKeyWhole) {
+  const std::string folder = makeTempFolder("whole");
+  for (const char* ms : {"", "5x", " 5", "-1", "100001"})
+    EXPECT_EQ(runHeadless("wait 1\n", folder, {"--frame-ms", ms}).status, 2) << ms;
+  EXPECT_EQ(runHeadless("wait 1\n", folder, {"--frame-ms=5"}).status, 0);
+  EXPECT_EQ(runHeadless("hold F1x 1\n", folder).status, 2);
+}
+
+TEST(Program, TheRunnersMessagesShowRawBytesEscaped) {
+  const std::string folder = makeTempFolder("printable");
+  std::ofstream(folder + "/bad.script") << "wait 1\nhold \x1b]0;owned\x07 1\n";
+  const RunResult run = runCapturingErrors(folder, {"--script", "bad.script", "--\x1b[2J"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("'--\\x1B[2J'"), std::string::npos) << run.output;
+  const RunResult script = runCapturingErrors(folder, {"--script", "bad.script"});
+  EXPECT_NE(script.output.find("line 2: unknown key \\x1B]0;owned\\x07"), std::string::npos)
+      << script.output;
+  EXPECT_EQ(script.output.find('\x1b'), std::string::npos);
+}
+
+TEST(Program, AShotThatCannotBeWrittenEndsWithStatusFour) {
+  const std::string folder = makeTempFolder("noshot");
+  EXPECT_EQ(runHeadless("wait 1\nshot fine\n", folder).status, 0);
+  EXPECT_EQ(runHeadless("wait 1\nshot lost\n", folder, {"--out", folder + "/missing"}).status, 4);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless.h"
 #include "platform/keyboard.h"
+#include "platform/script/script_format.h"
 #include "support/test_support.h"
 
 namespace {
@@ -46,6 +47,132 @@ TEST(HeadlessScript, ArrowsAreTheCursorBlockReadAsTheKeypadArrowsOnlyWhenTransla
   EXPECT_TRUE(held(SCANCODE_CURSORUP) && !held(SCANCODE_CURSORBLOCKUP));
   keyboard_translatekeys(0);
   EXPECT_TRUE(held(SCANCODE_CURSORBLOCKUP) && !held(SCANCODE_CURSORUP));
+}
+
+}  // namespace
+
+// The format's words are read whole, and its faults name their line printably.
+namespace {
+
+std::string parseError(const std::string& text) {
+  ParsedScript script;
+  std::string error;
+  EXPECT_FALSE(parseScript(text, &script, &error)) << text;
+  return error;
+}
+
+const std::string kHead = [] {
+  std::string head = "demo 1\nsettings 1 0 1 0 1 42\n";
+  for (int row = 0; row < kDemoRows; ++row) head += "score " + std::to_string(row) + " 7 -\n";
+  return head;
+}();
+
+TEST(ScriptFormat, EveryWordIsReadWholeSoATrailingLetterIsAFault) {
+  for (const char* bad : {"hold F1x 1\n", "hold K128 1\n", "hold K0 1\n", "wait 1x\n", "wait -1\n",
+                          "clock \n", "clock 7ms\n", "time 1.5\n", "epoch 1 1000000\n"}) {
+    EXPECT_NE(parseError(bad).find("line 1: "), std::string::npos) << bad;
+  }
+  ParsedScript script;
+  std::string error;
+  ASSERT_TRUE(parseScript("hold F10 K72 1\r\n", &script, &error)) << error;
+  EXPECT_TRUE(script.commands[0].keys.has(SCANCODE_F1 + 9) && script.commands[0].keys.has(72));
+}
+
+TEST(ScriptFormat, FaultsShowTheirBytesPrintably) {
+  const std::string error = parseError("wait 1\n\x1b[2J\x89PNG\x01\n");
+  EXPECT_EQ(error, "line 2: unknown command: \\x1B[2J\\x89PNG\\x01");
+  EXPECT_EQ(printable(std::string(100, 'a'), 3), "aaa...");
+}
+
+TEST(ScriptFormat, ARecordedKeyNameReadsBackAsTheCodeTheGameRead) {
+  // Once translated, the keypad arrow codes are what the arrows read as.
+  for (bool translated : {false, true}) {
+    for (int code = 1; code < 128; ++code) {
+      // A cursor-block code is never read once translated: the game reads its keypad arrow.
+      if (translated && code >= SCANCODE_CURSORBLOCKUP && code <= SCANCODE_CURSORBLOCKDOWN)
+        continue;
+      char name[kKeyNameSize];
+      keyNameOf(code, translated, name);
+      startHeadlessVideo();
+      keyboard_translatekeys(translated ? TRANSLATE_CURSORKEYS : 0);
+      useScript(std::string("hold ") + name + " 1\n");
+      keyboard_update();
+      for (int other = 1; other < 128; ++other) {
+        EXPECT_EQ(held(other), other == code) << name << " " << other << " " << translated;
+      }
+    }
+  }
+}
+
+TEST(Demo, TheHeadCarriesSettingsAndEveryRowAndTheEndLineClosesIt) {
+  ParsedScript script;
+  std::string error;
+  const std::string withoutLastRow = kHead.substr(0, kHead.find("score 20"));
+  ASSERT_TRUE(parseScript(
+      "# made by hand\n" + withoutLastRow + "score 20 65535 4B5241564958\nwait 3\nend\n# after\n",
+      &script, &error))
+      << error;
+  EXPECT_TRUE(script.isDemo);
+  EXPECT_EQ(script.table.settings[5], 42);
+  EXPECT_STREQ(script.table.names[20], "KRAVIX");
+  EXPECT_EQ(script.table.scores[20], 65535u);
+  EXPECT_STREQ(script.table.names[3], "");
+}
+
+TEST(Demo, TypingReadsTheDemosLayoutAndWithoutOneTheGermanKeyboards) {
+  headlessReset();
+  ASSERT_TRUE(headlessLoadScript("wait 1\n", nullptr));
+  EXPECT_EQ(keyboard_keychar(SCANCODE_Z), 'Y');
+  EXPECT_EQ(keyboard_keychar(SCANCODE_Q + 5), 'Z');
+  ASSERT_TRUE(headlessLoadScript(kHead + "layout -12-Q--\nwait 1\nend\n", nullptr));
+  for (int code = -1; code < 130; ++code) {
+    const int typed = code == 2 ? '1' : code == 3 ? '2' : code == 5 ? 'Q' : 0;
+    EXPECT_EQ(keyboard_keychar(code), typed) << code;
+  }
+  headlessReset();
+}
+
+TEST(Demo, ADamagedTruncatedOrForeignDemoIsRefusedNamingItsLine) {
+  const std::pair<std::string, std::string> kBad[] = {
+      {kHead + "wait 5\n", "line 24: the demo stops short of its end line"},
+      {kHead + "wait 5\nhold A", "line 25: unknown command: hold A"},
+      {"demo 1\nsettings 1 0 1 0 1 71\n", "line 2: settings are five flags"},
+      {"demo 1\nsettings 1 0 1 0 1 42\nscore 3 7 -\nwait 1\n", "line 4: the demo's head lacks"},
+      {kHead + "score 4 1 -\n", "line 24: a row given twice"},
+      {kHead + "wait 1\nscore 4 1 -\n", "line 25: only the head of a demo gives"},
+      {"demo 1\nscore 1 1 4B00\n", "line 2: bad name"},
+      {"demo 1\nscore 1 1 4\n", "line 2: bad name"},
+      {"demo 2\n", "line 1: a demo of a newer version"},
+      {"wait 1\ndemo 1\n", "line 2: demo only opens a file"},
+      {kHead + "end\nwait 1\n", "line 25: text after the demo's end"},
+      {"settings 1 0 1 0 1 42\n", "line 1: only the head of a demo"},
+      {kHead + "layout Q\nlayout Q\n", "line 25: layout given twice"},
+      {kHead + "layout Qw\n", "line 24: a layout holds upper-case letters"},
+      {kHead + "layout " + std::string(128, '-') + "\n", "line 24: layout takes one word"},
+      {kHead + "wait 1\nlayout Q\n", "line 25: only the head of a demo gives"},
+      {"\x7f"
+       "ELF\x02\x01\x01",
+       "line 1: unknown command: \\x7FELF\\x02\\x01\\x01"},
+  };
+  for (const auto& [text, message] : kBad) {
+    EXPECT_EQ(parseError(text).substr(0, message.size()), message) << text;
+  }
+}
+
+TEST(Demo, AReadTakesTheTimeLineAfterThePollBeforeItAndElseTheStep) {
+  startHeadlessVideo();
+  useScript(kHead + "epoch 5 999990\ntime 0\nhold A 1\ntime 30\ntime -7\nwait 2\nend\n");
+  timeval now{};
+  clock_gettimeofday(&now);  // before any poll
+  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 5999990);
+  keyboard_update();
+  clock_gettimeofday(&now);
+  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 6000020);
+  clock_gettimeofday(&now);
+  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 6000013);
+  keyboard_update();
+  clock_gettimeofday(&now);  // in the middle of wait 2: the step
+  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 6020013);
 }
 
 }  // namespace

@@ -1,57 +1,78 @@
 // kravix-headless: the whole game on the headless backend, driven by a script.
-//   kravix-headless --script FILE [--out DIR] [--frame-ms N]
-// Exit status: the game's own; 2 for bad options or script; 3 when cut after a million polls.
+//   kravix-headless --script FILE [--out DIR] [--frame-ms N] [--record FILE]
+// Exit status: the game's own; 2 for bad options or script; 3 when cut after
+// a million polls; 4 when a shot could not be written.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/main_cycle.h"
 #include "platform/headless/headless.h"
+#include "platform/script/demo_recorder.h"
+#include "platform/script/script_file.h"
 
 namespace {
 
-int usage(const char* why) {
-  std::fprintf(stderr,
-               "kravix-headless: %s\nusage: kravix-headless --script FILE [--out DIR] "
-               "[--frame-ms N]\n",
-               why);
-  return 2;
+constexpr int kShotFailedStatus = 4;
+
+struct RunnerOptions {
+  bool help = false;
+  bool version = false;
+  const char* scriptPath = nullptr;
+  const char* recordPath = nullptr;
+};
+
+RunnerOptions options;
+
+bool takeFrameMs(const char* value, std::string* why) {
+  long long ms = 0;
+  if (!parseWholeNumber(value, 0, 100000, &ms)) return (*why = "takes 0..100000"), false;
+  headlessSetFrameMs(static_cast<int>(ms));
+  return true;
 }
 
-bool readFile(const char* path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  *text = contents.str();
-  return true;
+const CommandOption kOptions[] = {
+    {"--script", "FILE", "the script or demo to play (required)",
+     [](const char* value, std::string*) { return (options.scriptPath = value), true; }},
+    {"--out", "DIR", "the folder for shots (default: the working folder)",
+     [](const char* value, std::string*) { return headlessSetOutDir(value), true; }},
+    {"--frame-ms", "N", "the clock's step per read, 0..100000 ms (default 20)", takeFrameMs},
+    {"--record", "FILE", "write the run to FILE as a demo",
+     [](const char* value, std::string*) { return (options.recordPath = value), true; }},
+    {"--help", nullptr, "show this help and end",
+     [](const char*, std::string*) { return options.help = true; }},
+    {"--version", nullptr, "show the version and end",
+     [](const char*, std::string*) { return options.version = true; }},
+};
+
+const CommandLine kCommandLine{"kravix-headless",
+                               "--script FILE [--out DIR] [--frame-ms N] [--record FILE]", kOptions,
+                               std::size(kOptions)};
+
+int refuse(const std::string& why) {
+  std::fprintf(stderr, "kravix-headless: %s\n", why.c_str());
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* scriptPath = nullptr;
-  for (int i = 1; i < argc; i += 2) {
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (std::strcmp(argv[i], "--script") == 0 && value) {
-      scriptPath = value;
-    } else if (std::strcmp(argv[i], "--out") == 0 && value) {
-      headlessSetOutDir(value);
-    } else if (std::strcmp(argv[i], "--frame-ms") == 0 && value) {
-      char* end = nullptr;
-      long ms = std::strtol(value, &end, 10);
-      if (*end != '\0' || ms < 0 || ms > 100000) return usage("--frame-ms takes 0..100000");
-      headlessSetFrameMs(static_cast<int>(ms));
-    } else {
-      return usage("unknown option");
-    }
+  if (!parseCommandLine(kCommandLine, argc, argv)) return 2;
+  if (options.help) {
+    printUsage(kCommandLine, stdout);
+    return 0;
   }
-  if (!scriptPath) return usage("--script is required");
+  if (options.version) {
+    std::printf("kravix-headless %s\n", KRAVIX_VERSION);
+    return 0;
+  }
+  if (!options.scriptPath) return refuse("--script is required");
   std::string text, error;
-  if (!readFile(scriptPath, &text)) return usage("cannot read the script");
-  if (!headlessLoadScript(text, &error)) return usage(error.c_str());
-  return kravixMain();
+  if (!readScriptFile(options.scriptPath, &text, &error)) return refuse(error);
+  if (!headlessLoadScript(text, &error))
+    return refuse(printable(options.scriptPath) + ": " + error);
+  if (options.recordPath && !startDemoRecording(options.recordPath, &error)) return refuse(error);
+  const int status = kravixMain();
+  finishDemoRecording();
+  return status == 0 && headlessShotFailed() ? kShotFailedStatus : status;
 }

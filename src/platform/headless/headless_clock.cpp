@@ -1,15 +1,14 @@
 #include "platform/clock.h"
 #include "platform/headless/headless.h"
-#include "platform/headless/headless_state.h"
+#include "platform/script/demo_recorder.h"
+#include "platform/script/script_player.h"
 
 int clock_gettimeofday(struct timeval* now) {
-  HeadlessState& state = headlessState();
-  state.clockMicros += state.frameMs * 1000LL;
-  now->tv_sec = static_cast<time_t>(state.clockMicros / 1000000);
-  now->tv_usec = static_cast<suseconds_t>(state.clockMicros % 1000000);
+  takeScriptClockReading(scriptPlayer(), now);
+  recordDemoClock(*now);
   return 0;
 }
 
 void headlessSetFrameMs(int ms) {
-  headlessState().frameMs = ms;
+  scriptPlayer().stepMicros = ms * 1000LL;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_state.h"
+#include "platform/script/script_format.h"
 
 namespace {
 
@@ -32,6 +33,6 @@ bool headlessWriteShot(const std::string& name) {
   std::string base = state.outDir + "/" + name;
   bool ok = writeFile(base + ".ppm", rgb, sizeof rgb, "P6\n320 200\n255\n") &&
             writeFile(base + ".idx", indexed, sizeof indexed, "");
-  if (!ok) std::fprintf(stderr, "kravix-headless: cannot write %s\n", base.c_str());
+  if (!ok) std::fprintf(stderr, "kravix-headless: cannot write %s\n", printable(base, 300).c_str());
   return ok;
 }

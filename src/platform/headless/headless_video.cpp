@@ -2,6 +2,8 @@
 
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_state.h"
+#include "platform/script/demo_session.h"
+#include "platform/script/script_player.h"
 #include "platform/vga.h"
 
 HeadlessState& headlessState() {
@@ -55,4 +57,6 @@ bool headlessInGraphicsMode() {
 
 void headlessReset() {
   headlessState() = HeadlessState{};
+  scriptPlayer() = ScriptPlayer{};
+  setDemoStart(DemoStart::kScoreFile, DemoTable{});
 }

@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "platform/keyboard.h"
+#include "platform/script/demo_recorder.h"
+#include "platform/script/demo_session.h"
 #include "platform/sdl/keys_file.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_gamepad.h"
@@ -62,10 +64,20 @@ void takeEvent(const SDL_Event& event) {
   }
 }
 
+// The keys as the player holds them, bindings and gamepads included, whether
+// or not a demo plays.
+int liveKeyPressed(int scancode) {
+  if (scancode == SCANCODE_F12 && quitting) return 1;
+  if (scancode < 0 || scancode >= 128) return 0;
+  bool ownKeyHeld = held[scancode] || pressedSinceUpdate[scancode];
+  return playerKeysHold(scancode, ownKeyHeld, typing) ? 1 : 0;
+}
+
 }  // namespace
 
 int keyboard_init() {
   playerKeyBindings();  // problems with the keys file are told now, not in the first frame
+  setDemoKeyChars(keyboard_keychar);
   releaseAll();
   return 0;
 }
@@ -82,13 +94,11 @@ void keyboard_update() {
   openGamepads();  // at the first update, once the first picture is up: it takes a while
   SDL_Event event;
   while (SDL_PollEvent(&event)) takeEvent(event);
+  takeDemoPoll(liveKeyPressed, translateCursorKeys);
 }
 
 int keyboard_keypressed(int scancode) {
-  if (scancode == SCANCODE_F12 && quitting) return 1;
-  if (scancode < 0 || scancode >= 128) return 0;
-  bool ownKeyHeld = held[scancode] || pressedSinceUpdate[scancode];
-  return playerKeysHold(scancode, ownKeyHeld, typing) ? 1 : 0;
+  return demoPlaying() ? demoKeyHeld(scancode) : liveKeyPressed(scancode);
 }
 
 void keyboard_close() {

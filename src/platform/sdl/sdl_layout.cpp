@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_layout.h"
 
 #include "platform/keyboard.h"
+#include "platform/script/demo_session.h"
 #include "platform/sdl/sdl_scancodes.h"
 
 namespace {
@@ -14,6 +15,7 @@ void setKeyLookup(KeyLookup lookup) {
 }
 
 int keyboard_keychar(int scancode) {
+  if (demoPlaying()) return demoKeyChar(scancode);
   SDL_Scancode key = sdlScanCode(scancode);
   if (key == SDL_SCANCODE_UNKNOWN) return 0;
   SDL_Keycode symbol = keyLookup(key);

@@ -1,0 +1,27 @@
+// The programs' options as a table: GNU long options, `--name VALUE` or
+// `--name=VALUE`, no other arguments. A fault prints one message and a hint at
+// --help on standard error; the caller then ends with status 2. Adding an
+// option is adding a row.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+struct CommandOption {
+  const char* name;       // "--record"
+  const char* valueName;  // "FILE", or nullptr when the option takes no value
+  const char* help;       // one line for --help
+  // Takes the value (nullptr for a flag); false with the reason when it is bad.
+  bool (*take)(const char* value, std::string* why);
+};
+
+struct CommandLine {
+  const char* program;   // "kravix"
+  const char* synopsis;  // what follows the program's name in the usage line
+  const CommandOption* options;
+  size_t count;
+};
+
+bool parseCommandLine(const CommandLine& line, int argc, char** argv);
+void printUsage(const CommandLine& line, FILE* out);

@@ -1,0 +1,86 @@
+// Demos through kravix-headless: a run recorded as a demo plays back to the
+// same shots and the same score file, from the table the demo carries; a full
+// disk loses only the demo; a bad demo is refused before the game starts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "script_building.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kShots[][8] = {"level1", "towing", "intro2", "table"};
+
+// Level 1 won, Escape on the next intro, "TZ" typed as the new high score.
+std::string wonLevelAndName() {
+  return std::string(kIntoLevelOne) + testScript("level_one_tow.script") +
+         "wait 20\nshot intro2\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold Z 1\nwait 500\n"
+         "hold ENTER 1\nwait 3\nshot table\n";
+}
+
+// A folder whose score file holds a played table, unlike the default one.
+std::string folderWithPlayedTable(const std::string& name) {
+  const std::string folder = makeTempFolder(name);
+  fs::copy_file(std::string(KRAVIX_SOURCE_DIR) + "/src/scores/score_file_corpus/played_table.sco",
+                folder + "/.kravix.sco");
+  return folder;
+}
+
+std::string recordedDemo(const std::string& folder) {
+  EXPECT_EQ(runHeadless(wonLevelAndName(), folder, {"--record", folder + "/game.demo"}).status, 0);
+  return readWhole(folder + "/game.demo");
+}
+
+TEST(Demo, ARecordedRunPlaysBackToTheSameShotsAndScoreFileFromItsOwnTable) {
+  const std::string recorded = folderWithPlayedTable("recorded");
+  const std::string demo = recordedDemo(recorded);
+  ASSERT_EQ(demo.substr(0, 7), "demo 1\n");
+  // The player's own table in the second HOME is the default one: were it read,
+  // the name would go to another row and the file would differ.
+  const std::string replayed = makeTempFolder("replayed");
+  EXPECT_EQ(runHeadless(demo, replayed).status, 0);
+  for (const char* shot : kShots) {
+    EXPECT_EQ(readWhole(replayed + "/" + shot + ".idx"), readWhole(recorded + "/" + shot + ".idx"))
+        << shot;
+  }
+  EXPECT_EQ(readWhole(replayed + "/.kravix.sco"), readWhole(recorded + "/.kravix.sco"));
+  // Recorded again while it plays, the demo comes out as it went in.
+  EXPECT_EQ(runHeadless(demo, replayed, {"--record", replayed + "/again.demo"}).status, 0);
+  EXPECT_EQ(readWhole(replayed + "/again.demo"), demo);
+}
+
+TEST(Demo, AFullDiskLosesTheDemoButNeitherTheGameNorTheScoreFile) {
+  const std::string plain = folderWithPlayedTable("plain");
+  const std::string full = folderWithPlayedTable("full");
+  EXPECT_EQ(runHeadless(wonLevelAndName(), plain).status, 0);
+  EXPECT_EQ(runHeadless(wonLevelAndName(), full, {"--record", "/dev/full"}).status, 0);
+  EXPECT_EQ(readWhole(full + "/.kravix.sco"), readWhole(plain + "/.kravix.sco"));
+  EXPECT_EQ(readWhole(full + "/table.idx"), readWhole(plain + "/table.idx"));
+}
+
+TEST(Demo, ADamagedTruncatedOrForeignDemoIsRefusedBeforeTheGameStarts) {
+  const std::string demo = recordedDemo(makeTempFolder("source"));
+  const std::string damaged = std::string(demo).replace(demo.find("settings 1"), 10, "settings 7");
+  const std::string bad[] = {demo.substr(0, demo.size() / 2), damaged,
+                             std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)};
+  for (const std::string& text : bad) {
+    const std::string folder = makeTempFolder("bad");
+    EXPECT_EQ(runHeadless(text, folder).status, 2);
+    EXPECT_FALSE(fs::exists(folder + "/.kravix.sco"));
+    EXPECT_FALSE(fs::exists(folder + "/level1.idx"));
+  }
+}
+
+TEST(Demo, ADemoWhoseKeysRunOutEndsOnF12LikeAnyScript) {
+  const std::string demo = recordedDemo(makeTempFolder("whole"));
+  const std::string folder = makeTempFolder("short");
+  const std::string cut = demo.substr(0, demo.find("shot towing")) + "end\n";
+  EXPECT_EQ(runHeadless(cut, folder).status, 0);
+  EXPECT_TRUE(fs::exists(folder + "/level1.idx") && fs::exists(folder + "/.kravix.sco"));
+  EXPECT_FALSE(fs::exists(folder + "/towing.idx"));
+}
+
+}  // namespace
