@@ -1,6 +1,6 @@
 # Renders level 1 with the path of a short flight: from the title into level 1,
 # thrust straight up from the start, then F12. The path must be counted and
-# drawn in yellow up from the start, where the plain picture has the white cross.
+# drawn in magenta up from the start, where the plain picture has the white cross.
 file(WRITE ${WORK}/up.script "wait 2\nhold ENTER 1\nwait 300\nhold ENTER 1\nhold RSHIFT 30\nwait 20\n")
 execute_process(COMMAND ${TOOL} render 1 ${WORK}/route.ppm --route ${WORK}/up.script
   RESULT_VARIABLE status OUTPUT_VARIABLE said)
@@ -11,8 +11,8 @@ endif()
 foreach(row 550 530)
   math(EXPR offset "17 + 3 * (${row} * 2400 + 1200)")
   file(READ ${WORK}/route.ppm pixel OFFSET ${offset} LIMIT 3 HEX)
-  if(NOT pixel STREQUAL "ffff00")
-    message(FATAL_ERROR "no yellow path at (1200, ${row}): ${pixel}")
+  if(NOT pixel STREQUAL "ff00ff")
+    message(FATAL_ERROR "no magenta path at (1200, ${row}): ${pixel}")
   endif()
 endforeach()
 file(REMOVE ${WORK}/route.ppm)

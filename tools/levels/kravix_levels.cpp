@@ -5,8 +5,8 @@
 // The picture is drawn by the game's own terrain and turret drawing, one view-sized
 // tile at a time, with the ball on its stand and a white cross at the ship's start.
 // With --route the path that SCRIPT (by default the stored playthrough) flies
-// through the level is drawn over it: yellow to the ball, cyan with it in tow,
-// a red ring where the ball was taken.
+// through the level is drawn over it: magenta to the ball, cyan with it in tow,
+// a white ring where the ball was taken.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -148,7 +148,7 @@ void paintRing(std::vector<unsigned char>& picture, RoutePoint centre, int radiu
 }
 
 void paintRoute(std::vector<unsigned char>& picture, const Route& route) {
-  constexpr Rgb kToBall{255, 255, 0}, kInTow{0, 255, 255}, kTag{255, 40, 40};
+  constexpr Rgb kToBall{255, 0, 255}, kInTow{0, 255, 255}, kTag{255, 255, 255};
   for (size_t i = 1; i < route.points.size(); ++i) {
     const RoutePoint& to = route.points[i];
     if (!to.first) paintLine(picture, route.points[i - 1], to, to.towing ? kInTow : kToBall);
