@@ -73,7 +73,8 @@ struct Tally {
   long visits[kScreenKinds] = {};
   long attempts = 0, levelsCompleted = 0, ballsTowed = 0, clockChanges = 0;
   long completedByLevel[8] = {};
-  long pilotedAttempts = 0, plans = 0, plansNotFound = 0, slips = 0, pilotShots = 0;
+  long pilotedAttempts = 0, pilotedPolls = 0, plans = 0, plansNotFound = 0, slips = 0;
+  long pilotShots = 0;
   int highestLevel = 0, highestDifficulty = 0;
   int bestScore = 0;
 };
@@ -267,8 +268,8 @@ std::vector<std::string> namesOf(uint8_t keys) {
 
 void feedOnePoll();
 
-// A picture of the screen as the pilot takes over; the replay writes it too,
-// so a replay that strays from the soak shows up in these files.
+// A picture of the screen while the pilot flies; the replay writes it too, so
+// a replay that strays from the soak shows up in these files.
 void shootPilotView() {
   constexpr long kMostShots = 200;
   if (tally.pilotShots >= kMostShots) return;
@@ -320,6 +321,7 @@ bool pilotKeys(Screen screen, std::vector<std::string>* keys) {
     return false;
   }
   if (chance(options.slipRate)) bits = slip(bits);
+  if (++tally.pilotedPolls % 250 == 0) shootPilotView();
   *keys = namesOf(bits);
   return true;
 }
