@@ -1,6 +1,9 @@
 #include "route.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "app/game_state.h"
@@ -86,9 +89,18 @@ bool recordRoute(const std::string& script, int level, Route* route, std::string
   if (!headlessLoadScript(script, error)) return false;  // checks every line
   headlessLoadScript("", nullptr);
   recording = Recording{splitIntoPolls(script), 0, level, false, route};
-  unsetenv("HOME");  // no score file from a route run
+  // As the runner plays it: a fresh HOME, which is also where screenshots land.
+  const std::filesystem::path back = std::filesystem::current_path();
+  char folder[] = "/tmp/kravix-route.XXXXXX";
+  if (!mkdtemp(folder) || chdir(folder) != 0) {
+    if (error) *error = "no folder of its own to play in";
+    return false;
+  }
+  setenv("HOME", folder, 1);
   headlessSetScriptFeeder(feedOnePoll);
   kravixMain();
   headlessSetScriptFeeder(nullptr);
+  std::filesystem::current_path(back);
+  std::filesystem::remove_all(folder);
   return true;
 }

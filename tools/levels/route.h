@@ -1,6 +1,7 @@
 // The path a runner script flies through one level: the game runs the script
-// from the program's start on the headless backend, fed one poll at a time,
-// and the flight point is taken between the level's frames. An attempt starts
+// from the program's start on the headless backend, fed one poll at a time, in
+// a fresh HOME and folder of its own as the runner would, and the flight point
+// is taken between the level's frames. An attempt starts
 // where the ship stands at rest at its start; a lost attempt ends one part of
 // the path and the next attempt begins another.
 #pragma once
