@@ -1,10 +1,12 @@
 // The whole game under stress: a short soak under the soak driver's random
-// keys, and replays that must repeat a run byte for byte, both of the keys
-// the soak recorded and of a long script through every screen.
+// keys and its solver-planned autopilot, and replays that must repeat a run
+// byte for byte, both of the keys the soak recorded and of a long script
+// through every screen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 
 #include "support/test_support.h"
@@ -33,14 +35,26 @@ void expectSameFiles(const std::string& first, const std::string& second,
   }
 }
 
-TEST(Stress, AShortSoakReachesEveryScreenEndsCleanlyAndReplaysFromItsRecordedKeys) {
+// The highest level the soak's report names, 0 when it names none.
+int highestLevelIn(const std::string& report) {
+  std::smatch match;
+  if (!std::regex_search(report, match, std::regex("highest level ([0-9]+)"))) return 0;
+  return std::stoi(match[1]);
+}
+
+// The autopilot searches many futures from saved worlds between the frames it
+// feeds; the game must play on as if it never had, or the replay strays.
+TEST(Stress, AShortSoakReachesEveryScreenAndLevel2EndsCleanlyAndReplaysFromItsRecordedKeys) {
   const std::string folder = makeTempFolder("soak"), replay = makeTempFolder("soak-replay");
   const int status = exitStatus(
       startIn(folder, {KRAVIX_SOAK_PATH, "--seed", "9", "--polls", "30000", "--require-all",
-                       "--record", "keys.script", "--report", "report.txt"}));
-  ASSERT_EQ(status, 0) << readWhole(folder + "/report.txt");
+                       "--record", "keys.script", "--report", "report.txt", "--autopilot", "0.1",
+                       "--beam", "30", "--plan-seconds", "120", "--slips", "0.002"}));
+  const std::string report = readWhole(folder + "/report.txt");
+  ASSERT_EQ(status, 0) << report;
+  EXPECT_GE(highestLevelIn(report), 2) << report;
   ASSERT_EQ(runHeadless(readWhole(folder + "/keys.script"), replay).status, 0);
-  expectSameFiles(folder, replay, ".ppm");  // the screenshots the soak took
+  expectSameFiles(folder, replay, ".ppm");  // the screenshots and the pilot's views
   expectSameFiles(folder, replay, ".sco");
 }
 

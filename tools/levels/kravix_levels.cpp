@@ -1,15 +1,23 @@
 // kravix-levels: a look at the built-in levels.
 //   kravix-levels dump N          level N's table (1..8), one record per line
-//   kravix-levels render N F.ppm  the whole 2400x2400 world of level N as a raw PPM
+//   kravix-levels render N F.ppm [--route [SCRIPT]]
+//                                 the whole 2400x2400 world of level N as a raw PPM
 // The picture is drawn by the game's own terrain and turret drawing, one view-sized
 // tile at a time, with the ball on its stand and a white cross at the ship's start.
+// With --route the path that SCRIPT (by default the stored playthrough) flies
+// through the level is drawn over it: magenta to the ball, cyan with it in tow,
+// a white ring where the ball was taken.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/level_state.h"
+#include "route.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
@@ -25,7 +33,7 @@ constexpr int kStartX = 1200, kStartY = 550;
 int usage() {
   std::fprintf(stderr,
                "usage: kravix-levels dump N\n"
-               "       kravix-levels render N FILE.ppm\n"
+               "       kravix-levels render N FILE.ppm [--route [SCRIPT]]\n"
                "N is a level number, 1..8\n");
   return 2;
 }
@@ -106,7 +114,49 @@ void copyTile(std::vector<unsigned char>& picture) {
   }
 }
 
-int renderLevel(int level, const char* path) {
+struct Rgb {
+  unsigned char r, g, b;
+};
+
+// A dot of the given radius, clipped to the world.
+void paintDot(std::vector<unsigned char>& picture, int x, int y, int radius, Rgb colour) {
+  for (int dy = -radius; dy <= radius; ++dy) {
+    for (int dx = -radius; dx <= radius; ++dx) {
+      const int px = x + dx, py = y + dy;
+      if (px < 0 || py < 0 || px >= kWorldSize || py >= kWorldSize) continue;
+      unsigned char* out = &picture[3 * (static_cast<size_t>(py) * kWorldSize + px)];
+      out[0] = colour.r, out[1] = colour.g, out[2] = colour.b;
+    }
+  }
+}
+
+void paintLine(std::vector<unsigned char>& picture, RoutePoint from, RoutePoint to, Rgb colour) {
+  const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+  for (int i = 0; i <= steps; ++i) {
+    const double t = steps ? static_cast<double>(i) / steps : 0;
+    paintDot(picture, static_cast<int>(std::lround(from.x + t * (to.x - from.x))),
+             static_cast<int>(std::lround(from.y + t * (to.y - from.y))), 1, colour);
+  }
+}
+
+void paintRing(std::vector<unsigned char>& picture, RoutePoint centre, int radius, Rgb colour) {
+  for (int degree = 0; degree < 360; ++degree) {
+    const double a = degree * 3.141592653589793 / 180;
+    paintDot(picture, centre.x + static_cast<int>(std::lround(radius * std::cos(a))),
+             centre.y + static_cast<int>(std::lround(radius * std::sin(a))), 1, colour);
+  }
+}
+
+void paintRoute(std::vector<unsigned char>& picture, const Route& route) {
+  constexpr Rgb kToBall{255, 0, 255}, kInTow{0, 255, 255}, kTag{255, 255, 255};
+  for (size_t i = 1; i < route.points.size(); ++i) {
+    const RoutePoint& to = route.points[i];
+    if (!to.first) paintLine(picture, route.points[i - 1], to, to.towing ? kInTow : kToBall);
+  }
+  for (const RoutePoint& tag : route.tags) paintRing(picture, tag, 12, kTag);
+}
+
+int renderLevel(int level, const char* path, const Route* route) {
   buildLevel(level, 1);
   makeCeilingSprite();
   std::vector<unsigned char> picture(3 * static_cast<size_t>(kWorldSize) * kWorldSize);
@@ -123,6 +173,7 @@ int renderLevel(int level, const char* path) {
       copyTile(picture);
     }
   }
+  if (route) paintRoute(picture, *route);
   FILE* file = std::fopen(path, "wb");
   if (!file) {
     std::perror(path);
@@ -137,6 +188,34 @@ int renderLevel(int level, const char* path) {
   return 0;
 }
 
+bool readWhole(const char* path, std::string* text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  *text = contents.str();
+  return true;
+}
+
+// Runs the script and renders the level with its path; says how far the path goes.
+int renderRoute(int level, const char* out, const char* scriptPath) {
+  std::string script, error;
+  if (!readWhole(scriptPath, &script)) {
+    std::fprintf(stderr, "kravix-levels: cannot read %s\n", scriptPath);
+    return 1;
+  }
+  Route route;
+  if (!recordRoute(script, level, &route, &error)) {
+    std::fprintf(stderr, "kravix-levels: %s: %s\n", scriptPath, error.c_str());
+    return 1;
+  }
+  int attempts = 0;
+  for (const RoutePoint& point : route.points) attempts += point.first;
+  std::printf("level %d: %zu route points in %d attempts, ball taken %zu times\n", level + 1,
+              route.points.size(), attempts, route.tags.size());
+  return renderLevel(level, out, &route);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,8 +223,11 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0 && parseLevel(argv[2], &level)) {
     return dumpLevel(level);
   }
-  if (argc == 4 && std::strcmp(argv[1], "render") == 0 && parseLevel(argv[2], &level)) {
-    return renderLevel(level, argv[3]);
+  const bool render = argc >= 4 && std::strcmp(argv[1], "render") == 0;
+  if (render && argc == 4 && parseLevel(argv[2], &level))
+    return renderLevel(level, argv[3], nullptr);
+  if (render && argc <= 6 && std::strcmp(argv[4], "--route") == 0 && parseLevel(argv[2], &level)) {
+    return renderRoute(level, argv[3], argc == 6 ? argv[5] : KRAVIX_PLAYTHROUGH_PATH);
   }
   return usage();
 }

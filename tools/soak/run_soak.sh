@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # The long soak: the whole game in the sanitizer build (clang, AddressSanitizer
 # and UndefinedBehaviorSanitizer) under kravix-soak's random keys.
-#   tools/soak/run_soak.sh [SEEDS] [POLLS]
+#   tools/soak/run_soak.sh [SEEDS] [POLLS] [SOAK OPTIONS...]
 # SEEDS: a list such as 1,2,3 or a range such as 1-8 (default 1-5); POLLS per
-# seed (default 200000, at most 900000). Each seed runs in a temp folder that is
-# also its HOME; its recorded keys are then replayed through kravix-headless and
-# the screenshots and score file compared byte for byte. A seed that fails keeps
-# its folder. Exit status 0 when every seed ran clean.
+# seed (default 200000, at most 900000); further options go to kravix-soak
+# (--autopilot, --beam, --plan-seconds, --slips). Each seed runs in a temp
+# folder that is also its HOME; its recorded keys are then replayed through
+# kravix-headless and the screenshots, the autopilot's views and the score
+# file compared byte for byte. A seed that fails keeps its folder. Exit status
+# 0 when every seed ran clean.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 seeds=${1:-1-5}
 polls=${2:-200000}
+shift $(($# < 2 ? $# : 2))
 build=${KRAVIX_SANITIZE_BUILD:-build-sanitize}
 
 if [[ $seeds =~ ^([0-9]+)-([0-9]+)$ ]]; then
@@ -32,7 +35,7 @@ for seed in $seeds; do
   started=$(date +%s%N)
   status=0
   (cd "$folder" && HOME="$folder" "$OLDPWD/$build/tools/soak/kravix-soak" --seed "$seed" \
-    --polls "$polls" --require-all --record keys.script --report report.txt \
+    --polls "$polls" --require-all --record keys.script --report report.txt "$@" \
     >stdout.txt 2>stderr.txt) || status=$?
   tenths=$((($(date +%s%N) - started) / 100000000))
   cat "$folder/report.txt" 2>/dev/null || echo "seed $seed: no report"
@@ -46,7 +49,7 @@ for seed in $seeds; do
     mkdir "$replay"
     (cd "$replay" && HOME="$replay" "$OLDPWD/$build/tools/headless/kravix-headless" \
       --script ../keys.script >/dev/null 2>stderr.txt) || verdict="replay failed"
-    for file in "$folder"/screen*.ppm "$folder/.kravix.sco"; do
+    for file in "$folder"/*.ppm "$folder/.kravix.sco"; do
       cmp -s "$file" "$replay/$(basename "$file")" || verdict="replay differs at $(basename "$file")"
     done
   fi

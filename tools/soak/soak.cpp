@@ -1,10 +1,13 @@
 // kravix-soak: the whole game on the headless backend under random keys.
 //   kravix-soak --seed N --polls N [--record FILE] [--report FILE] [--require-all]
+//               [--autopilot SHARE] [--beam W] [--plan-seconds S] [--slips RATE]
 // Runs in the working folder (screenshots land there) with the score file
 // where HOME says. The keys are chosen poll by poll from what the screen shows,
 // with weights that lead into every screen; Escape is never pressed on the
-// title, which would end the program. After the polls F12 ends the game. The
-// recorded keys replay the same run through kravix-headless.
+// title, which would end the program. A share of the level attempts is flown
+// by the autopilot, which plans with the solver and slips now and then. After
+// the polls F12 ends the game. The recorded keys replay the same run through
+// kravix-headless.
 // Exit status: 0 clean; 1 when the game's status, the score file or (with
 // --require-all) the screens reached fall short; 2 for bad options.
 #include <dirent.h>
@@ -18,6 +21,7 @@
 
 #include "app/ball.h"
 #include "app/game_state.h"
+#include "app/level_loop.h"
 #include "app/level_state.h"
 #include "app/main_cycle.h"
 #include "pilot.h"
@@ -26,6 +30,7 @@
 #include "scores/score_table.h"
 #include "screen_marks.h"
 #include "screens/settings.h"
+#include "world_snapshot.h"
 
 namespace {
 
@@ -45,19 +50,31 @@ struct Options {
   long polls = 200000;
   std::string recordPath, reportPath;
   bool requireAll = false;
+  double autopilotShare = 0.5;  // of the level attempts
+  double slipRate = 0.003;      // per piloted poll
+  PilotOptions pilot{60, 60};
 };
 
-// Keys held for a number of polls, or the autopilot for up to that many.
+// Keys held for a number of polls.
 struct Plan {
   std::vector<std::string> keys;
   long polls = 0;
-  bool pilot = false;
+};
+
+// The autopilot's hold on the present level attempt.
+struct Autopilot {
+  long attempt = -1;  // the attempt it has decided on
+  bool flying = false;
+  bool replan = true;  // after a slip, and at the attempt's start
 };
 
 struct Tally {
   long polls[kScreenKinds] = {};
   long visits[kScreenKinds] = {};
   long attempts = 0, levelsCompleted = 0, ballsTowed = 0, clockChanges = 0;
+  long completedByLevel[8] = {};
+  long pilotedAttempts = 0, pilotedPolls = 0, plans = 0, plansNotFound = 0, slips = 0;
+  long pilotShots = 0;
   int highestLevel = 0, highestDifficulty = 0;
   int bestScore = 0;
 };
@@ -65,6 +82,7 @@ struct Tally {
 Options options;
 std::mt19937 generator;  // the driver's own: the game's random() sequence stays untouched
 Plan plan;
+Autopilot autopilot;
 Tally tally;
 Screen lastScreen = Screen::kFlying;
 bool seenAny = false;
@@ -85,7 +103,7 @@ const std::string& pick(const std::vector<std::string>& keys) {
 }
 
 Plan hold(std::vector<std::string> keys, long low, long high) {
-  return Plan{std::move(keys), range(low, high), false};
+  return Plan{std::move(keys), range(low, high)};
 }
 
 // Up to `most` keys drawn from the game's and the typing keys.
@@ -113,7 +131,6 @@ Plan introPlan() {
 Plan flyingPlan() {
   if (levelState.shipDestroyed) return chance(0.4) ? hold({"ESC"}, 1, 5) : mash(3, 1, 30, false);
   const double roll = std::uniform_real_distribution<double>(0, 1)(generator);
-  if (roll < 0.30 && !levelState.ballDestroyed) return Plan{{}, range(200, 2000), true};
   if (roll < 0.50) {
     std::vector<std::string> keys;
     for (const std::string& key : kFlightKeys) {
@@ -183,16 +200,6 @@ Plan planFor(Screen screen) {
   return hold({}, 1, 1);
 }
 
-std::vector<std::string> pilotStep() {
-  const PilotKeys keys = pilotKeys();
-  std::vector<std::string> held;
-  if (keys.left) held.push_back("A");
-  if (keys.right) held.push_back("S");
-  if (keys.thrust) held.push_back("RSHIFT");
-  if (keys.tag) held.push_back("SPACE");
-  return held;
-}
-
 void flushRecord() {
   if (record.is_open() && recordRepeats > 0) record << recordLine << ' ' << recordRepeats << '\n';
   recordRepeats = 0;
@@ -233,8 +240,10 @@ void count(Screen screen) {
   if (!seenAny || screen != lastScreen) tally.visits[static_cast<int>(screen)] += 1;
   if (screen == Screen::kIntro && (!seenAny || lastScreen != Screen::kIntro)) tally.attempts += 1;
   if (gameState.level != lastLevel || gameState.difficulty != lastDifficulty) {
-    if (gameState.level == lastLevel + 1 || gameState.difficulty == lastDifficulty + 1)
+    if (gameState.level == lastLevel + 1 || gameState.difficulty == lastDifficulty + 1) {
       tally.levelsCompleted += 1;
+      tally.completedByLevel[lastLevel & 7] += 1;
+    }
   }
   if (levelState.ballTowed && !lastTowed) tally.ballsTowed += 1;
   lastLevel = gameState.level, lastDifficulty = gameState.difficulty;
@@ -247,6 +256,76 @@ void count(Screen screen) {
   seenAny = true;
 }
 
+const char* const kKeyNames[] = {"RSHIFT", "A", "S", "SPACE", "ENTER"};  // by kKey bit
+
+std::vector<std::string> namesOf(uint8_t keys) {
+  std::vector<std::string> names;
+  for (int bit = 0; bit < 5; ++bit) {
+    if (keys & (1 << bit)) names.push_back(kKeyNames[bit]);
+  }
+  return names;
+}
+
+void feedOnePoll();
+
+// A picture of the screen while the pilot flies; the replay writes it too, so
+// a replay that strays from the soak shows up in these files.
+void shootPilotView() {
+  constexpr long kMostShots = 200;
+  if (tally.pilotShots >= kMostShots) return;
+  char name[32];
+  std::snprintf(name, sizeof name, "pilot%03ld", tally.pilotShots++);
+  const std::string command = std::string("shot ") + name;
+  appendCommand(command);
+  flushRecord();
+  if (record.is_open()) record << command << '\n';
+}
+
+bool inFlight(Screen screen) {
+  return screen == Screen::kFlying && !levelState.shipDestroyed && !levelState.ballDestroyed &&
+         !levelLoop.levelDone;
+}
+
+// Plans anew when asked to or when the plan has run out; false when no plan is found.
+bool plannedKeys(uint8_t* keys) {
+  if (!autopilot.replan && nextPlannedKeys(keys)) return true;
+  autopilot.replan = false;
+  tally.plans += 1;
+  const bool found = planFlight(options.pilot);
+  headlessSetScriptFeeder(feedOnePoll);
+  if (!found || !nextPlannedKeys(keys)) {
+    tally.plansNotFound += 1;
+    return false;
+  }
+  shootPilotView();
+  return true;
+}
+
+// A slip: one flight key dropped or added for a single frame.
+uint8_t slip(uint8_t keys) {
+  tally.slips += 1;
+  autopilot.replan = true;
+  return static_cast<uint8_t>(keys ^ (1 << range(0, 4)));
+}
+
+// The autopilot's keys for this poll, when it flies the present attempt.
+bool pilotKeys(Screen screen, std::vector<std::string>* keys) {
+  if (autopilot.attempt != tally.attempts) {
+    autopilot = Autopilot{tally.attempts, chance(options.autopilotShare), true};
+    if (autopilot.flying) tally.pilotedAttempts += 1;
+  }
+  if (!autopilot.flying || !inFlight(screen)) return false;
+  uint8_t bits = 0;
+  if (!plannedKeys(&bits)) {
+    autopilot.flying = false;  // random keys for the rest of this attempt
+    return false;
+  }
+  if (chance(options.slipRate)) bits = slip(bits);
+  if (++tally.pilotedPolls % 250 == 0) shootPilotView();
+  *keys = namesOf(bits);
+  return true;
+}
+
 // Called by the headless keyboard at every poll: one poll of keys at a time.
 void feedOnePoll() {
   if (fed >= options.polls) return;  // nothing more: F12 is held and the game ends
@@ -254,15 +333,15 @@ void feedOnePoll() {
   const Screen screen = recogniseScreen(headlessScreen());
   const Screen previous = lastScreen;
   count(screen);
-  const bool planFits = plan.polls > 0 && screen == previous &&
-                        !(plan.pilot && (levelState.shipDestroyed || screen != Screen::kFlying));
-  if (!planFits) {
-    plan = planFor(screen);
-    if (plan.pilot) startPilot();
-    if (chance(0.01)) changeClockStep();
+  std::vector<std::string> keys;
+  if (!pilotKeys(screen, &keys)) {
+    if (plan.polls <= 0 || screen != previous) {
+      plan = planFor(screen);
+      if (chance(0.01)) changeClockStep();
+    }
+    plan.polls -= 1;
+    keys = plan.keys;
   }
-  plan.polls -= 1;
-  std::vector<std::string> keys = plan.pilot ? pilotStep() : plan.keys;
   std::string line = "hold";
   for (const std::string& key : keys) {
     if (key == "ESC" && screen == Screen::kTitle) continue;  // would end the program
@@ -288,6 +367,18 @@ bool parseOptions(int argc, char** argv) {
     } else if (option == "--polls") {
       options.polls = std::strtol(value, nullptr, 10);
       if (options.polls < 1 || options.polls > 900000) return false;
+    } else if (option == "--autopilot") {
+      options.autopilotShare = std::strtod(value, nullptr);
+      if (!(options.autopilotShare >= 0 && options.autopilotShare <= 1)) return false;
+    } else if (option == "--slips") {
+      options.slipRate = std::strtod(value, nullptr);
+      if (!(options.slipRate >= 0 && options.slipRate <= 1)) return false;
+    } else if (option == "--beam") {
+      options.pilot.beamWidth = static_cast<int>(std::strtol(value, nullptr, 10));
+      if (options.pilot.beamWidth < 1 || options.pilot.beamWidth > 5000) return false;
+    } else if (option == "--plan-seconds") {
+      options.pilot.secondsAllowed = std::strtod(value, nullptr);
+      if (!(options.pilot.secondsAllowed > 0)) return false;
     } else if (option == "--record") {
       options.recordPath = value;
     } else if (option == "--report") {
@@ -343,10 +434,13 @@ int main(int argc, char** argv) {
   if (!parseOptions(argc, argv)) {
     std::fprintf(stderr,
                  "usage: kravix-soak --seed N --polls N [--record FILE] [--report FILE] "
-                 "[--require-all]\n");
+                 "[--require-all]\n"
+                 "                   [--autopilot SHARE] [--beam W] [--plan-seconds S] "
+                 "[--slips RATE]\n");
     return 2;
   }
   generator.seed(options.seed);
+  takeOverRandomState();
   if (!options.recordPath.empty()) record.open(options.recordPath);
   prepareScreenMarks();
   std::string error;
@@ -376,6 +470,12 @@ int main(int argc, char** argv) {
                "highest difficulty %d, best score %d, clock changes %ld\n",
                tally.attempts, tally.levelsCompleted, tally.ballsTowed, tally.highestLevel + 1,
                tally.highestDifficulty + 1, tally.bestScore * 100, tally.clockChanges);
+  std::fprintf(out, "  completed by level:");
+  for (int level = 0; level < 8; ++level)
+    std::fprintf(out, " %d: %ld%s", level + 1, tally.completedByLevel[level],
+                 level < 7 ? "," : "\n");
+  std::fprintf(out, "  autopilot: %ld attempts flown, %ld plans (%ld not found), %ld slips\n",
+               tally.pilotedAttempts, tally.plans, tally.plansNotFound, tally.slips);
   std::fprintf(out, "  score file: %s\n",
                scoreFault.empty() ? "passes its check" : scoreFault.c_str());
   std::fprintf(out, "  every screen reached: %s\n", allReached ? "yes" : "no");
