@@ -141,6 +141,28 @@ void jumpToLevel(int level) {
   buildLevel(level, 1);
 }
 
+// A beam in which every branch was lost keeps too few ways open: the search
+// starts again twice as wide, up to four times, while its time lasts.
+SearchResult searchWidening(const CaveMap& map, const WorldSnapshot& atIntro) {
+  SearchOptions options = job.search;
+  SearchResult result = searchLevel(map, atIntro, options);
+  double seconds = result.seconds;
+  long frames = result.framesPlayed;
+  while (!result.won && seconds < options.secondsAllowed &&
+         options.beamWidth < 4 * job.search.beamWidth) {
+    options.beamWidth *= 2;
+    std::fprintf(stderr, "\n  every branch was lost: again with a beam of %d\n", options.beamWidth);
+    SearchOptions rest = options;
+    rest.secondsAllowed = job.search.secondsAllowed - seconds;
+    result = searchLevel(map, atIntro, rest);
+    seconds += result.seconds;
+    frames += result.framesPlayed;
+  }
+  result.seconds = seconds;
+  result.framesPlayed = frames;
+  return result;
+}
+
 // At the intro of `level`: searches, puts the world back as it was, and hands
 // the game the winning keys.
 void solveAt(int level) {
@@ -154,7 +176,7 @@ void solveAt(int level) {
   std::fprintf(stderr, "level %d, difficulty %d, turn speed %d:\n", level + 1, gameState.difficulty,
                settings.turnSpeed);
   headlessSetScriptFeeder(feeder);
-  const SearchResult result = searchLevel(map, atIntro, job.search);
+  const SearchResult result = searchWidening(map, atIntro);
   restoreWorld(atIntro);
   restoreScreen(screen);
   int frames = 0;
