@@ -288,7 +288,7 @@ TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
   const struct {
     std::function<void()> place;
     std::string message;
-    bool read;  // the spec's reading of whatever a regular file holds
+    bool read;  // the settings and table are read from whatever a regular file holds
   } cases[] = {
       {[&] { fs::create_symlink(elsewhere + "/notes.txt", path); }, " is a symbolic link", false},
       {[&] { fs::create_symlink(elsewhere + "/table.sco", path); }, " is a symbolic link", false},

@@ -47,7 +47,7 @@ event() { echo "EVENT $1 $(date +%s%6N)" | tee -a "$work/events.log"; }
 key() { xdotool "$1" --window "$window" "$2"; }
 
 # What the audio server holds for the stream, once it plays.
-(sleep 4; pactl list sink-inputs | grep -E "Buffer Latency|Sink Latency|Sample Specification" \
+(sleep 4; pactl list sink-inputs | grep -E "Buffer Latency|Sink Latency" \
   >"$work/stream.txt") &
 pids+=($!)
 
