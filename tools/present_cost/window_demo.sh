@@ -7,7 +7,10 @@
 # 2. in flight with thrust held, the focus on another window for 5 s (Alt+Tab):
 #    CPU while away, the picture just before, while away and after coming back
 #    (the world waited: the same picture until the window is back); minimised;
-# 3. F12, then a second start: the window opens at the size and place it was left.
+# 3. F12, then a second start: the window opens at the size and place it was left;
+# 4. the ship hovering under pulsed thrust, Alt+Tab to another window for 5 s and
+#    back: it hovers on with the same ships; then the same 5 s without thrust in
+#    the window, which costs the ship, to show what the away time would have done.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=$(realpath -m "${1:-window-demo}")
@@ -54,6 +57,12 @@ cpu_share() {  # percent of one core over SECONDS
   echo $(((after - before) * 100 / $(getconf CLK_TCK) * 100 / ($1 * 100)))
 }
 press() { xdotool keydown "$1"; sleep 0.2; xdotool keyup "$1"; }
+hover() {  # thrust a third of the time: about what holds the ship against gravity
+  local until=$(($(date +%s) + $1))
+  while [ "$(date +%s)" -lt "$until" ]; do
+    xdotool keydown Shift_R; sleep 0.1; xdotool keyup Shift_R; sleep 0.2
+  done
+}
 geometry() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 start_game
@@ -106,5 +115,33 @@ wait "$game" || true
 echo "window.conf after F12:"; sed 's/^/    /' "$XDG_CONFIG_HOME/kravix/window.conf"
 start_game
 echo "second start: $(geometry) (left at $left)"
+xmessage -geometry +0+0 "another window" &
+other=$!
+sleep 0.5
+xdotool windowactivate --sync "$window"
+press Return
+sleep 3
+press Return
+sleep 1
+xdotool keydown Shift_R; sleep 0.5; xdotool keyup Shift_R  # up from the ground first
+hover 3
+import -window "$window" "$out/hover-before-away.png"
+xdotool key alt+Tab
+sleep 0.3
+echo "Alt+Tab: the focus on $(xdotool getwindowfocus getwindowname)"
+sleep 4.7
+import -window "$window" "$out/hover-away-5s.png"
+xdotool key alt+Tab
+sleep 0.3
+echo "Alt+Tab: the focus on $(xdotool getwindowfocus getwindowname)"
+import -window "$window" "$out/hover-back-0s.png"
+hover 3
+import -window "$window" "$out/hover-back.png"
+echo "hovering, 5 s away by Alt+Tab and 3 s hovering on: hover-before-away.png," \
+  "hover-away-5s.png, hover-back.png"
+sleep 5
+import -window "$window" "$out/hover-dropped.png"
+echo "the same 5 s without thrust in the window: hover-dropped.png"
+kill $other 2>/dev/null || true
 kill "$game"
 wait "$game" || true
