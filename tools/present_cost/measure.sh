@@ -21,7 +21,7 @@ command -v Xvfb >/dev/null || {
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq xvfb >/dev/null
 }
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAVIX_TOOLS=ON >/dev/null
 cmake --build "$build" --target kravix-present-probe plain-stretch >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kravix-present.XXXXXX")

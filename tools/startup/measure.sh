@@ -27,7 +27,7 @@ if [ ${#need[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAVIX_TOOLS=ON >/dev/null
 cmake --build "$build" --target kravix kravix-startup-probe kravix-headless >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kravix-startup.XXXXXX")
