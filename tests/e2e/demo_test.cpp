@@ -16,7 +16,7 @@ const char kShots[][8] = {"level1", "towing", "intro2", "table"};
 
 // Level 1 won, Escape on the next intro, "TZ" typed as the new high score.
 std::string wonLevelAndName() {
-  return std::string(kIntoLevelOne) + testScript("level_one_tow.script") +
+  return levelOneWon() +
          "wait 20\nshot intro2\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold Z 1\nwait 500\n"
          "hold ENTER 1\nwait 3\nshot table\n";
 }

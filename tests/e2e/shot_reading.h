@@ -28,19 +28,9 @@ inline uint8_t shotPixel(const ShotPixels& shot, int x, int y) {
   return y * kScreenWidth + x < static_cast<int>(shot.size()) ? shot[y * kScreenWidth + x] : 0;
 }
 
-// Every set pixel of the text's glyphs has the colour in the shot.
 inline bool shotShowsText(const ShotPixels& shot, int x, int y, uint8_t colour,
                           const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const uint8_t* rows = fontGlyphs.rows[static_cast<unsigned char>(text[i])];
-    for (int r = 0; r < 5; ++r) {
-      for (int k = 0; k < 3; ++k) {
-        const bool set = (rows[r] >> (2 - k)) & 1;
-        if (set && shotPixel(shot, x + 4 * static_cast<int>(i) + k, y + r) != colour) return false;
-      }
-    }
-  }
-  return shot.size() == kFrameBytes;
+  return shot.size() == kFrameBytes && showsText(shot.data(), x, y, colour, text);
 }
 
 // A number drawn right-aligned on the cell at x, as the game draws numbers.

@@ -17,7 +17,7 @@ namespace {
 // The keys T E S T Z type "TESTY" on the German layout; Enter at once, which
 // the entry ignores, and again after its first 500 passes.
 std::string wholeGame() {
-  return std::string(kIntoLevelOne) + testScript("level_one_tow.script") +
+  return levelOneWon() +
          "wait 20\nshot intro2\nhold ENTER 1\nwait 3\nshot level2\nwait 7\n"
          "hold ESC 3  # ship 3 lost; Escape still held as the next intro comes up\n"
          "wait 2\nshot intro2b\nhold ENTER 1\nwait 10\nhold ESC 1  # ship 2\n"

@@ -68,7 +68,7 @@ bool tableHolds(const std::string& scoreFile, const char* name) {
 
 // Level 1 won, Escape on the next intro, then T and the key a US layout prints Z on.
 std::string levelWonAndNamed() {
-  return std::string(kIntoLevelOne) + testScript("level_one_tow.script") +
+  return levelOneWon() +
          "wait 20\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold Z 1\nwait 500\nhold ENTER 1\n"
          "wait 3\n";
 }

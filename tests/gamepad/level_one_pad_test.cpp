@@ -100,8 +100,7 @@ TEST(PadPlaysLevelOne, TheBallIsTowedOutAndLevelTwoBegins) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK), 0);
   run.pad.plugIn();
-  run.commands = parse(std::string(kIntoLevelOne) + testScript("level_one_tow.script") +
-                       "wait 20\nshot intro2\n");
+  run.commands = parse(levelOneWon() + "wait 20\nshot intro2\n");
   headlessReset();
   beforeEachPoll = movePadForThisPoll;
 

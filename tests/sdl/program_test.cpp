@@ -159,10 +159,11 @@ std::string freshFolder(const std::string& name) {
   return folder;
 }
 
-// Level 1 won from the first frame, Escape on the next intro, "TZ" typed as a high score.
+// Level 1 won as the playthrough wins it, Escape on the next intro, "TZ" typed as a high
+// score.
 std::string levelWonAndNamed() {
-  return "wait 2\nhold ENTER 1\nwait 300\nhold ENTER 1\n" +
-         readWhole(std::string(KRAVIX_SOURCE_DIR) + "/tests/e2e/level_one_tow.script") +
+  const std::string round = readWhole(std::string(KRAVIX_SOURCE_DIR) + "/demos/playthrough.script");
+  return round.substr(0, round.find("# level 2")) +
          "wait 20\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold Z 1\nwait 500\nhold ENTER 1\n"
          "wait 3\nshot table\n";
 }
