@@ -50,6 +50,24 @@ class BallTest : public testing::Test {
   }
 };
 
+TEST_F(BallTest, OnItsStandItIsDrawnWhereverItIsWhollyInView) {
+  for (auto [x, y, drawn] : {std::tuple{11, 100, true},
+                             {309, 100, true},
+                             {100, 11, true},
+                             {100, 189, true},
+                             {10, 100, false},
+                             {310, 100, false},
+                             {100, 10, false},
+                             {100, 190, false}}) {
+    clearFrame(0, kScreenHeight);
+    levelState.cameraX = kBallX - x;
+    levelState.cameraY = kBallY - y;
+    drawBall();
+    EXPECT_EQ(paintedPixels().size() > 20, drawn) << x << "," << y;
+    EXPECT_EQ(getPixel(x + 3, y) != 0, drawn) << "the ball, " << x << "," << y;
+  }
+}
+
 TEST_F(BallTest, ASquaredDistanceOf400NeitherTagsNorHolds) {
   controls.tag = 1;
   shipAt(12, -16);  // 144 + 256

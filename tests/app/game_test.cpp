@@ -26,6 +26,7 @@ TEST_F(GameTest, EachAttemptCostsAShipThatLeavingGivesBackAndTheBallMovesTheGame
     int level, leaving, towed;
     std::vector<int> after;  // ships, level, score, difficulty, loadTurrets, lastLevelReached
   } cases[] = {{"level 3 completed", 2, 1, 1, {3, 3, 20, 0, 1, 0}},
+               {"level 7 completed: on to level 8", 6, 1, 1, {3, 7, 20, 0, 1, 0}},
                {"level 8 completed", 7, 1, 1, {3, 0, 20, 1, 1, 1}},
                {"out without the ball", 3, 1, 0, {3, 3, 0, 0, 0, 0}},
                {"Escape in flight", 3, 0, 1, {2, 3, 0, 0, 0, 0}}};

@@ -80,12 +80,19 @@ TEST_F(Debris, StepsBackwardsThroughTheColourTable) {
   EXPECT_LE(debris[0].life, 0);
 }
 
-TEST_F(Debris, AtColumn319IsDrawnAndAt319Point01IsFreed) {
-  spawnDebris(kCameraX + 319.0f, kCameraY + 100, 0, 0);
-  spawnDebris(kCameraX + 319.01f, kCameraY + 110, 0, 0);
+TEST_F(Debris, OnTheViewsEdgesIsDrawnAndJustPastThemIsFreed) {
+  for (auto [sx, sy] : {std::pair{0.0f, 100.0f},
+                        {319.0f, 100.0f},
+                        {100.0f, 0.0f},
+                        {100.0f, 199.0f},
+                        {-0.01f, 110.0f},
+                        {319.01f, 110.0f},
+                        {110.0f, -0.01f},
+                        {110.0f, 199.01f}})
+    spawnDebris(kCameraX + sx, kCameraY + sy, 0, 0);
   updateDebris();
-  EXPECT_EQ(paintedPixels(), std::vector<std::string>{"319,100"});
-  EXPECT_EQ(live(debris), 1);
+  EXPECT_EQ(paintedPixels(), (std::vector<std::string>{"100,0", "0,100", "319,100", "100,199"}));
+  EXPECT_EQ(live(debris), 4);
 }
 
 class Shots : public EmptyView {
