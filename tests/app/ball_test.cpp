@@ -100,21 +100,6 @@ TEST_F(BallTest, TheRodTakesHoldAtTheAngleOfTheShipAboveBelowOrLevelWithTheBall)
   }
 }
 
-TEST_F(BallTest, ThrustAlongTheRodPullsWithoutTurningAndAcrossItTurnsThePair) {
-  float velY[2];
-  for (int across : {0, 1}) {
-    SetUp();
-    towFromAbove();
-    controls.thrust = 1;
-    levelState.angle = across ? 3.1415927f / 2 : 3.1415927f;
-    for (int i = 0; i < 20; ++i) stepShip();
-    velY[across] = levelState.velY;
-    EXPECT_EQ(std::fabs(ball.rodSpin) > 0.005f, across == 1);
-  }
-  EXPECT_LT(velY[0], 0) << "0.2 of thrust beats 0.1 of gravity";
-  EXPECT_GT(velY[1], velY[0]) << "the weakest thrust, and none of it upwards";
-}
-
 TEST_F(BallTest, TheProbeFindsRockFourPixelsAwayBelowRow500AndTheBurstLeavesTheShipFlyingOn) {
   towFromAbove();
   levelState.velX = 1.5f;

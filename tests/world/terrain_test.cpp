@@ -1,4 +1,4 @@
-// The moving gates, the terrain painted into the view, and the overview map at 1/16 scale.
+// The gates' clock, the terrain painted into the view, and the overview map at 1/16 scale.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -99,24 +99,6 @@ class Gates : public testing::Test {
     gates[0] = Gate{1, 1063, 0};
   }
 };
-
-TEST_F(Gates, OvershootEitherEndOnLargeStepsAndCycleFromFullWidthToOneColumnIn128) {
-  std::vector<int> edges;
-  for (int x2 : {1003, 1060}) {  // closing, then opening after the turn
-    boxes[1].x2 = x2;
-    moveGates(10);
-    edges.push_back(boxes[1].x2);
-    moveGates(1);
-    edges.push_back(boxes[1].x2);
-  }
-  boxes[1].x2 = 1063;
-  for (int steps : {63, 64, 64}) {
-    for (int i = 0; i < steps; ++i) moveGates(1);
-    edges.push_back(boxes[1].x2);
-  }
-  EXPECT_EQ(edges, (std::vector<int>{993, 994, 1070, 1069, 1000, 1064, 1000}));
-  EXPECT_EQ(boxes[0].x2, 7) << "the empty slots moved nothing";
-}
 
 TEST_F(Gates, TheClockStepsOnlyPastTwoTimeUnitsAndStandsStillWhilePaused) {
   float clock = 0.0f;
