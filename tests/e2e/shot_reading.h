@@ -1,14 +1,14 @@
 // Running a script through kravix-headless and reading its screen shots:
-// texts in the game's font, the intro's lines, and colours counted in areas.
+// texts in the game's font, the intro's lines, and colours counted.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
-#include "video/text.h"
 
 using ShotPixels = std::vector<unsigned char>;
 
@@ -22,11 +22,6 @@ struct ScriptedRun {
     return readShotIndices(folder + "/" + name + ".idx");
   }
 };
-
-inline uint8_t shotPixel(const ShotPixels& shot, int x, int y) {
-  if (x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight) return 0;
-  return y * kScreenWidth + x < static_cast<int>(shot.size()) ? shot[y * kScreenWidth + x] : 0;
-}
 
 inline bool shotShowsText(const ShotPixels& shot, int x, int y, uint8_t colour,
                           const std::string& text) {
@@ -45,21 +40,6 @@ inline bool showsIntro(const ShotPixels& shot, int level, int ships) {
          shotShowsText(shot, 120, 110, 45, "SHIPS:") && shotShowsNumber(shot, 170, 110, 45, ships);
 }
 
-struct Area {
-  int x1 = 0, y1 = 0, x2 = kScreenWidth - 1, y2 = kScreenHeight - 1;
-  bool operator==(const Area&) const = default;
-};
-
-inline int countIn(const ShotPixels& shot, const Area& area, const std::vector<int>& colours) {
-  int count = 0;
-  for (int y = area.y1; y <= area.y2; ++y) {
-    for (int x = area.x1; x <= area.x2; ++x) {
-      for (int colour : colours) count += shotPixel(shot, x, y) == colour ? 1 : 0;
-    }
-  }
-  return count;
-}
-
-inline int countColours(const ShotPixels& shot, const std::vector<int>& colours) {
-  return countIn(shot, Area{}, colours);
+inline long countColour(const ShotPixels& shot, uint8_t colour) {
+  return std::count(shot.begin(), shot.end(), colour);
 }

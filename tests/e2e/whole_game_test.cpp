@@ -50,8 +50,8 @@ TEST(WholeGame, TowedOutOfLevelOneThenLostOnLevelTwoEndsInANewHighScore) {
   ASSERT_EQ(run.status, 0);
 
   const ShotPixels towing = shot("towing");
-  EXPECT_GE(countColours(towing, {25}), 8);  // the rod
-  EXPECT_EQ(countColours(towing, {7}), 0);   // the stand went with the ball
+  EXPECT_GE(countColour(towing, 25), 8);  // the rod
+  EXPECT_EQ(countColour(towing, 7), 0);   // the stand went with the ball
   EXPECT_TRUE(showsIntro(shot("intro2"), 2, 3));
   // The score of one level, 20, is shown as 2000 in the status line.
   EXPECT_TRUE(shotShowsText(shot("level1"), 10, 18, 3, "SHIPS:"));

@@ -123,24 +123,6 @@ TEST(TitleScreen, TheAudioLineShowsWithAWorkingDevice) {  // without one: the en
   soundAvailable = 0;
 }
 
-TEST(TitleEndToEnd, TheGameOpensOnTheTitleAndHoldingEnterSpinsTheLogoFaster) {
-  std::string folder = makeTempFolder("title");
-  // The first poll waits for released keys, the second draws the first frame; from
-  // the third on Enter is held: frames 2-11 move the angle by 1, 2, ... 9 after the
-  // first frame's 1, so the eleventh frame shows angle 46.
-  ASSERT_EQ(runHeadless("wait 2\nshot first\nhold ENTER 10\nshot faster\n", folder).status, 0);
-  std::vector<unsigned char> first = readShot(folder, "first"), faster = readShot(folder, "faster");
-  ASSERT_EQ(first.size(), 64000u + 768u);
-  EXPECT_TRUE(bandShowsLogo(first.data(), 0));
-  EXPECT_TRUE(shows(first.data(), 20, 140, 14, "CONTACT: KRAVIX PROJECT HOME - KRAVIX.ORG"));
-  EXPECT_TRUE(shows(first.data(), 20, 150, 14, "SOUND WITH SNDMIX LIBRARY BY THE KRAVIX TEAM"));
-  EXPECT_TRUE(shows(first.data(), 20, 190, 14, "                           "))
-      << "no audio line in a silent game";
-  EXPECT_EQ(digestOf(first.data() + 64000, 768), 6196296986555732222u) << "the title's palette";
-  ASSERT_EQ(faster.size(), 64000u + 768u);
-  EXPECT_TRUE(bandShowsLogo(faster.data(), 46));
-}
-
 TEST(HelpScreen, OnlyANewKeyAfterTheOpeningF1ClosesItAndTheLevelResumesFromAStandstill) {
   const struct {
     const char* what;

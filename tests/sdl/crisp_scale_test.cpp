@@ -61,20 +61,6 @@ TEST(CrispScale, EveryOutputPixelIsTheShareWeightedMixOfTheSourcePixelsUnderIt) 
   }
 }
 
-TEST(CrispScale, WholeMultiplesRepeatEachPixelWithoutMixing) {
-  auto scale = std::make_unique<CrispScale>();
-  prepareCrispScale(*scale, 960, 600);  // three times across and down
-  for (int i = 0; i < 960; ++i) {
-    EXPECT_EQ(scale->columns.first[i], i / 3);
-    EXPECT_EQ(scale->columns.weight[i], 0);
-  }
-  prepareCrispScale(*scale, 960, 720);  // 3.6 rows a source row: one mixed row in every 3 or 4
-  int mixed = 0;
-  for (int i = 0; i < 720; ++i) mixed += scale->rows.weight[i] != 0;
-  EXPECT_GE(mixed, 160);
-  EXPECT_LE(mixed, 200);
-}
-
 TEST(CrispScale, ThePictureIsTheLargestFourByThreeRectangleCentred) {
   auto expectArea = [](int w, int h, PictureArea wanted) {
     PictureArea area = pictureArea(w, h);
