@@ -1,13 +1,12 @@
-// The screens: the title with its turning logo (and the whole program opening
-// on it), help and the options menu over a level, and the screenshot writer;
-// checked on the presented screen, on shots taken between keys, and on files.
+// The screens: the title with its turning logo, help and the options menu over
+// a level, and the screenshot writer; checked on the presented screen, on shots
+// taken between keys, and on files.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "app/game_state.h"
 #include "app/level_state.h"
@@ -21,17 +20,11 @@
 #include "sound/sound_effects.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
-#include "video/palette.h"
 #include "video/screenshot.h"
-#include "video/text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-uint8_t pixelAt(const unsigned char* screen, int x, int y) {
-  return screen[y * kScreenWidth + x];
-}
 
 // The text's cells at (x, y) show the colour exactly where its glyphs are set.
 bool shows(const unsigned char* screen, int x, int y, uint8_t colour, const std::string& text) {
@@ -50,12 +43,6 @@ bool shows(const unsigned char* screen, int x, int y, uint8_t colour, const std:
              << "not the logo at angle " << angle << " at pixel " << i;
   }
   return ::testing::AssertionSuccess();
-}
-
-// The 64000 indices and 768 palette bytes of the shot NAME in folder.
-std::vector<unsigned char> readShot(const std::string& folder, const std::string& name) {
-  std::ifstream file(folder + "/" + name + ".idx", std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(file), {});
 }
 
 // Resets the headless backend and every record the screens read or write.
@@ -185,25 +172,8 @@ class OptionsMenu : public ::testing::Test {
     runOptionsMenu();
     shots.clear();
     for (size_t i = 0; i < steps.size(); ++i) {
-      shots.push_back(readShot(folder, std::to_string(i)));
-      shots.back().resize(64000);
+      shots.push_back(readShotIndices(folder + "/" + std::to_string(i) + ".idx"));
     }
-  }
-  // Which of the seven lines is highlighted (-1: none), after checking the others' colours.
-  int selectedLine(size_t shot, bool withSound) {
-    const int lineY[7] = {70, 80, 100, 110, 120, 140, 160};
-    int selected = -1;
-    for (int line = 0; line < 7; ++line) {
-      uint8_t colour = 0;
-      for (int i = 0; i < 20 && !colour; ++i)
-        colour = pixelAt(shots[shot].data(), 110 + i % 4, lineY[line] + i / 4);
-      bool unavailable = line == 1 || (line == 0 && !withSound);
-      if (colour == kSelected)
-        selected = line;
-      else
-        EXPECT_EQ(colour, unavailable ? kUnavailable : kOrdinary) << "line " << line;
-    }
-    return selected;
   }
   bool shows(size_t shot, int x, int y, uint8_t colour, const std::string& text) {
     return showsText(shots[shot].data(), x, y, colour, text, true);
@@ -212,26 +182,6 @@ class OptionsMenu : public ::testing::Test {
   std::string folder = makeTempFolder("options");
   std::vector<std::vector<unsigned char>> shots;
 };
-
-TEST_F(OptionsMenu, TheCursorSkipsWhatCannotBeChangedAndStaysBetweenTheFirstAndLastLine) {
-  const struct {
-    bool withSound;
-    std::vector<std::string> steps;
-    std::vector<int> selected;  // after each step
-  } cases[] = {
-      {true, {"wait 1\n", tap("DOWN"), tap("UP")}, {0, 2, 0}},    // the arrows step over SPEAKER
-      {true, {"wait 1\nhold S 1\nwait 1\n", tap("S")}, {-1, 2}},  // S does not, and it stays grey
-      {false, {"wait 1\n", tap("UP") + tap("A"), tap("DOWN")}, {-1, -1, 2}},  // EFFECTS never
-      {true, {tap("A") + tap("UP"), tap("S", 9) + tap("DOWN")}, {0, 6}},
-  };
-  for (const auto& c : cases) {
-    resetScreenState();
-    run(c.withSound, c.steps);
-    for (size_t shot = 0; shot < c.steps.size(); ++shot)
-      EXPECT_EQ(selectedLine(shot, c.withSound), c.selected[shot])
-          << "shot " << shot << " of " << c.steps[0];
-  }
-}
 
 TEST_F(OptionsMenu, SpaceSwitchesTheSelectedLineOncePerPressAndTheSpeakerShowsOnForOnePass) {
   run(false, {"wait 1\nhold SPACE 1\n", "wait 1\n"});  // without sound, from SPEAKER
