@@ -1,8 +1,7 @@
 // Running a script through kravix-headless and reading its screen shots:
-// texts in the game's font, the intro's lines, and colours counted.
+// texts in the game's font and the intro's lines.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,8 +37,4 @@ inline bool shotShowsNumber(const ShotPixels& shot, int x, int y, uint8_t colour
 inline bool showsIntro(const ShotPixels& shot, int level, int ships) {
   return shotShowsText(shot, 120, 90, 45, "LEVEL:") && shotShowsNumber(shot, 170, 90, 45, level) &&
          shotShowsText(shot, 120, 110, 45, "SHIPS:") && shotShowsNumber(shot, 170, 110, 45, ships);
-}
-
-inline long countColour(const ShotPixels& shot, uint8_t colour) {
-  return std::count(shot.begin(), shot.end(), colour);
 }
