@@ -504,21 +504,6 @@ TEST_F(HighScoreScreens, TheNameEntryTypesEndsAndEntersAsTheKeysSay) {
   }
 }
 
-TEST_F(HighScoreScreens, TheTableEndsOnEnterSpaceANewEscapeOrF12) {
-  const struct {
-    const char* heldOnArrival;
-    const char* script;
-    int polls;
-  } cases[] = {{"", "wait 2\nhold ENTER 1\nwait 3\n", 3},
-               {"", "wait 2\nhold SPACE 1\nwait 3\n", 3},
-               {"ESC", "hold ESC 4\nwait 1\nhold ESC 1\nwait 3\n", 6},
-               {"", "wait 2\n", 3}};
-  for (const auto& c : cases) {
-    run(showHighScores, c.script, c.heldOnArrival);
-    EXPECT_EQ(headlessPollCount(), c.polls) << c.script;
-  }
-}
-
 TEST_F(HighScoreScreens, AScoreNoHigherThanRow19sEntersNothingAndANewRowGoesBelowEqualOnes) {
   highScores[19] = highScores[20] = 0;  // a game given up on its first intro scores 0
   run(runGame, "wait 2\nhold ESC 1\nwait 2\nhold A 1\nhold ENTER 1\n");

@@ -117,20 +117,6 @@ TEST(KeyBindings, AKeyOnTwoActionsIsReportedAtTheLaterLineAndKeptForBoth) {
   EXPECT_EQ(keysOf(twice.bindings, Action::map), Keys{SDL_SCANCODE_F5});
 }
 
-TEST(KeyBindings, WhatIsWrittenReadsBackToTheSameBindings) {
-  Read custom(
-      "thrust = W \"Right Shift\" \"Keypad 8\" \"#\"\nfire =\nquick_exit = F12 Q\n"
-      "pad_turn_left = leftx- rightx- dpleft\npad_help = guide misc1\n");
-  ASSERT_TRUE(custom.problems.empty());
-  for (const KeyBindings& bindings : {defaultKeyBindings(), custom.bindings}) {
-    KeyBindings empty{};
-    std::vector<BindingProblem> problems;
-    readKeyBindings(writeKeyBindings(bindings), empty, problems);
-    EXPECT_TRUE(sameBindings(empty, bindings));
-    EXPECT_TRUE(problems.empty());
-  }
-}
-
 // Any text at all: never more than the pool holds, and what is in force
 // always writes out and reads back the same.
 TEST(KeyBindings, GarbageTextNeverBreaksTheBindings) {

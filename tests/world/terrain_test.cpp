@@ -1,4 +1,4 @@
-// The gates' clock, the terrain painted into the view, and the overview map at 1/16 scale.
+// The terrain painted into the view, and the overview map at 1/16 scale.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +8,6 @@
 #include "app/level_state.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
-#include "world/gates.h"
 #include "world/level_data.h"
 #include "world/terrain.h"
 
@@ -88,28 +87,6 @@ TEST_F(Terrain, TheMapIsAFramedWindowOf335RowsAboveAndBelowTheView) {
   EXPECT_EQ(count(250, 5, 310, 45, 0), 61 * 41 - 19) << "the rest of the window is black";
   EXPECT_EQ(count(249, 4, 311, 46, 3), 63 * 43 - 61 * 41) << "in a frame of colour 3";
   EXPECT_EQ(count(0, 0, 319, 199, 9), 64000 - 63 * 43) << "that leaves the rest alone";
-}
-
-class Gates : public testing::Test {
- protected:
-  void SetUp() override {
-    for (Gate& gate : gates) gate = Gate{0, 5, 1};  // empty slots, whatever else they hold
-    boxes[0] = Box{0, 0, 7, 7, 66};
-    boxes[1] = Box{1000, 800, 1063, 807, kGateBoxColour};
-    gates[0] = Gate{1, 1063, 0};
-  }
-};
-
-TEST_F(Gates, TheClockStepsOnlyPastTwoTimeUnitsAndStandsStillWhilePaused) {
-  float clock = 0.0f;
-  advanceGates(&clock, 2.0f);
-  for (int i = 0; i < 10; ++i) advanceGates(&clock, 0.0f);
-  EXPECT_EQ(boxes[1].x2, 1063);
-  EXPECT_FLOAT_EQ(clock, 2.0f);
-  advanceGates(&clock, 0.1f);
-  EXPECT_EQ(boxes[1].x2, 1062);
-  advanceGates(&clock, 8.9f);  // 9 / 2 + 0.5: five steps at once
-  EXPECT_EQ(boxes[1].x2, 1057);
 }
 
 }  // namespace
