@@ -84,26 +84,6 @@ TEST(ScriptFormat, FaultsShowTheirBytesPrintably) {
   EXPECT_EQ(printable(std::string(100, 'a'), 3), "aaa...");
 }
 
-TEST(ScriptFormat, ARecordedKeyNameReadsBackAsTheCodeTheGameRead) {
-  // Once translated, the keypad arrow codes are what the arrows read as.
-  for (bool translated : {false, true}) {
-    for (int code = 1; code < 128; ++code) {
-      // A cursor-block code is never read once translated: the game reads its keypad arrow.
-      if (translated && code >= SCANCODE_CURSORBLOCKUP && code <= SCANCODE_CURSORBLOCKDOWN)
-        continue;
-      char name[kKeyNameSize];
-      keyNameOf(code, translated, name);
-      startHeadlessVideo();
-      keyboard_translatekeys(translated ? TRANSLATE_CURSORKEYS : 0);
-      useScript(std::string("hold ") + name + " 1\n");
-      keyboard_update();
-      for (int other = 1; other < 128; ++other) {
-        EXPECT_EQ(held(other), other == code) << name << " " << other << " " << translated;
-      }
-    }
-  }
-}
-
 TEST(Demo, TheHeadCarriesSettingsAndEveryRowAndTheEndLineClosesIt) {
   ParsedScript script;
   std::string error;
