@@ -471,18 +471,15 @@ TEST_F(HighScoreScreens, TheNameEntryTypesEndsAndEntersAsTheKeysSay) {
       {"F12 on arrival", "F12", "hold A 1\nhold B 1\n", "", 0},
       {"Enter at pass 501", "", "hold A 1\nhold B 1\nwait 498\nhold ENTER 1\nwait 5\n", "AB",
        kToTheEnd},
-      {"Enter at pass 502, one poll to release", "",
-       "hold A 1\nhold B 1\nwait 499\nhold ENTER 1\nwait 5\n", "AB", 503},
       {"a held Escape, then a new one after two characters", "ESC",
        "hold ESC 3\nhold A 1\nhold B 1\nhold ESC 1\nwait 5\n", "AB", 7},
-      {"Escape after one character", "", "hold A 1\nhold ESC 1\nwait 5\n", "A", kToTheEnd},
       {"Escape at pass 499", "", "wait 498\nhold ESC 1\nwait 5\n", "", kToTheEnd},
       {"Escape at pass 500, empty name", "", "wait 499\nhold ESC 1\nwait 5\n", "", 501},
       {"21st character", "", twentyOne + "hold ESC 1\n", "ASASASASASASASASASAS"},
       {"Backspace makes room", "", twentyOne + "hold BACKSPACE 1\nhold D 1\nhold ESC 1\n",
        "ASASASASASASASASASAD"},
       {"Backspace on empty", "",
-       "hold BACKSPACE 1\nhold A 1\nhold B 1\nhold BACKSPACE 1\nhold C 1\nhold ESC 1\n", "AC"},
+       "hold BACKSPACE 1\nhold A 1\nhold BACKSPACE 2\nhold C 1\nhold ESC 1\n", "C"},
       {"Tab, left Ctrl and left Shift type a space, right Shift nothing", "",
        "hold A 1\nhold TAB 1\nhold B 1\nhold LCTRL 1\nhold C 1\nhold LSHIFT 1\nhold RSHIFT 1\n"
        "hold D 1\nhold ESC 1\n",
@@ -491,7 +488,6 @@ TEST_F(HighScoreScreens, TheNameEntryTypesEndsAndEntersAsTheKeysSay) {
        "hold LSHIFT 2\nhold LSHIFT A 1\nhold LSHIFT Q 1\nhold LSHIFT M 1\nhold ESC 1\n", " M"},
       {"a held key types once; letting the higher go types the lower again", "",
        "hold A 3\nhold A M 2\nhold A 1\nhold ESC 1\n", "AMA"},
-      {"Y and Z change places on the German layout", "", "hold Y 1\nhold Z 1\nhold ESC 1\n", "ZY"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
