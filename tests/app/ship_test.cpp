@@ -64,25 +64,6 @@ TEST_F(Ship, TheWorldWrapsBy2080WhenTheCameraLeavesColumns0To2080) {
   }
 }
 
-TEST_F(Ship, TheOutlineTurnsWithTheShipToPiZeroAndHalfPi) {
-  using Points = std::vector<std::pair<int, int>>;
-  const std::pair<float, Points> cases[] = {
-      {3.1415927f, {{6, 5}, {3, 7}, {-2, 7}, {-5, 5}, {6, 5}, {0, -8}, {-5, 5}}},
-      {0.0f, {{-6, -5}, {-3, -7}, {2, -7}, {5, -5}, {-6, -5}, {0, 8}, {5, -5}}},
-      {1.5707964f, {{5, -6}, {7, -3}, {7, 2}, {5, 5}, {5, -6}, {-8, 0}, {5, 5}}}};
-  for (const auto& [angle, points] : cases) {
-    clearFrame(0, kScreenHeight);
-    for (size_t i = 1; i < points.size(); ++i) {
-      drawLine(100 + points[i].first, 100 + points[i].second, 100 + points[i - 1].first,
-               100 + points[i - 1].second, 29);
-    }
-    const std::vector<std::string> expected = paintedPixels();
-    clearFrame(0, kScreenHeight);
-    drawShip(100, 100, angle);
-    EXPECT_EQ(paintedPixels(), expected) << angle;
-  }
-}
-
 TEST_F(Ship, HitsAtItsSixTestPointsBelowRow500AndNeverOnItsOwnColour) {
   levelState.shipY = 600;
   for (auto [dx, dy] : {std::pair{0, -8}, {6, 5}, {3, 7}, {-2, 7}, {-5, 5}})
