@@ -152,10 +152,6 @@ TEST(KeyBindings, PrintKeysWritesTheBindingsInForceThatReadBackTheSame) {
       {"/bin/sh", "-c", std::string("exec ") + KRAVIX_GAME_PATH + " --print-keys 2>stderr.txt"},
       {"XDG_CONFIG_HOME=" + folder + "/config"});
   ASSERT_EQ(exitStatus(pid, 20), 0);
-  auto readWhole = [](const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
   EXPECT_EQ(readWhole(folder + "/stderr.txt"),
             "kravix: " + file +
                 ":2: unknown key \"Nowhere\" (a name with blanks goes in quotes); "

@@ -145,13 +145,6 @@ TEST_F(GameInAnXWindow, StartedWithoutItsStandardStreamsItOpensThemOnDevNull) {
 // reaches the window, so the window plays a runner script and records it.
 namespace {
 
-const std::vector<std::string> kDummy = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
-
-std::string readWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
 std::string freshFolder(const std::string& name) {
   const std::string folder = kFolder + "/" + name;
   std::filesystem::remove_all(folder);
@@ -202,8 +195,8 @@ TEST(GameProgram, TheWindowsRecordingPlaysBackHeadlessToTheSameScoreFile) {
   std::ofstream(runner + "/game.script") << levelWonAndNamed();
   std::ofstream(window + "/.kravix.sco") << "the player's own file";
   // The window plays the script at its pace (20 ms a frame), recording what the game reads.
-  const pid_t played =
-      startIn(window, {KRAVIX_GAME_PATH, "--play", "game.script", "--record", "game.demo"}, kDummy);
+  const pid_t played = startIn(
+      window, {KRAVIX_GAME_PATH, "--play", "game.script", "--record", "game.demo"}, kDummyDrivers);
   EXPECT_EQ(exitStatus(played, 300), 0);
   EXPECT_EQ(readWhole(window + "/.kravix.sco"),
             "the player's own file");  // neither read nor written

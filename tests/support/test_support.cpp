@@ -72,11 +72,6 @@ std::string makeTempFolder(const std::string& name) {
   return folder.string();
 }
 
-std::string readWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
 std::vector<unsigned char> readShotIndices(const std::string& path) {
   const std::string bytes = readWhole(path);
   return {bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 64000)};

@@ -26,7 +26,6 @@ uint64_t digestOf(const void* bytes, size_t size);
 
 // A new empty folder under the test temp folder.
 std::string makeTempFolder(const std::string& name);
-std::string readWhole(const std::string& path);
 // The 64000 palette indices of a shot written by the runner.
 std::vector<unsigned char> readShotIndices(const std::string& path);
 

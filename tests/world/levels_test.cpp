@@ -82,18 +82,6 @@ TEST(Levels, KeepTheirTablesAndTheLayoutRules) {
             (std::vector<int>{1520, 624, 1623, 631, 43}));
 }
 
-TEST(Levels, ThreeAndSevenShutAShaftWithFourStackedGates) {
-  for (auto [level, x1, x2, y1] : {std::array{2, 1232, 1295, 752}, {6, 408, 455, 1704}}) {
-    buildLevel(level, 1);
-    for (int i = 0; i < 4; ++i) {
-      const Box& box = boxes[gates[i].boxIndex];
-      EXPECT_EQ((std::vector<int>{box.x1, box.y1, box.x2, box.y2, gates[i].fullX2}),
-                (std::vector<int>{x1, y1 + 8 * i, x2, y1 + 8 * i + 7, x2}))
-          << "level " << level + 1 << " gate " << i;
-    }
-  }
-}
-
 constexpr int kLevel = 4;  // the slot the tables are swapped into
 
 // The boxes' words, the terminator, the ball at (1140, 636), the turret count and that many
