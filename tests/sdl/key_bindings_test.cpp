@@ -41,26 +41,9 @@ struct Read {
   explicit Read(std::string_view text) { readKeyBindings(text, bindings, problems); }
 };
 
-constexpr PadInput button(SDL_GameControllerButton b) {
-  return {PadInput::kButton, static_cast<uint8_t>(b)};
-}
-
-TEST(KeyBindings, TheDefaultsAreTheGamesKeysAndThePadLayout) {
-  const KeyBindings bindings = defaultKeyBindings();
-  EXPECT_EQ(keysOf(bindings, Action::thrust), Keys{SDL_SCANCODE_RSHIFT});
-  EXPECT_EQ(keysOf(bindings, Action::quickExit), Keys{SDL_SCANCODE_F12});
-  EXPECT_EQ(actionScanCode(Action::fire), SCANCODE_ENTER);
-  EXPECT_EQ(actionScanCode(Action::map), SCANCODE_F5);
-  EXPECT_EQ(padOf(bindings, Action::tag), Pad{button(SDL_CONTROLLER_BUTTON_X)});
-  EXPECT_EQ(padOf(bindings, Action::help), Pad{});
-  // An empty file, blank lines and comments change nothing.
-  Read read("\n# my keys\n   \n\t# more\n");
-  EXPECT_TRUE(sameBindings(read.bindings, bindings));
-  EXPECT_TRUE(read.problems.empty());
-}
-
 TEST(KeyBindings, ALineBindsItsActionToItsKeysAndLeavesTheOthers) {
   Read clean(
+      "\n# my keys\n   \n\t# more\n"  // blank lines and comments change nothing
       "thrust = W \"Right Shift\"\r\n"
       "  turn_left=j   # a comment\n"
       "pad_fire = righttrigger LEFTY+\n"
