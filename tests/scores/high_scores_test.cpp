@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -229,14 +228,7 @@ TEST_F(ScoreFile, ANameIsReadUpToItsLengthByteAndNeverPastItsField) {
 TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
   Bytes old = saved();
   fillCustomTable();
-  // A file size limit makes the write fail part way, even for root.
-  rlimit normal{}, small{100, RLIM_INFINITY};
-  getrlimit(RLIMIT_FSIZE, &normal);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
-  saveScoreFile();
-  setrlimit(RLIMIT_FSIZE, &normal);
-  std::signal(SIGXFSZ, oldHandler);
+  withWritesFailing(saveScoreFile);
   EXPECT_EQ(read(path), old);
   EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
 }

@@ -2,7 +2,6 @@
 // a level, and the screenshot writer; checked on the presented screen, on shots
 // taken between keys, and on files.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -337,14 +336,8 @@ TEST_F(Screenshot, NoShotIsWrittenThroughALinkOrIntoAnotherName) {
 }
 
 TEST_F(Screenshot, AFolderThatTakesNoFilesOrAFailedWriteNeverStopsTheGame) {
-  // A file size limit makes every write fail part way, even for root.
-  rlimit normal{}, small{100, RLIM_INFINITY};
-  getrlimit(RLIMIT_FSIZE, &normal);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
-  std::string said = save("hold F3 3\nwait 1\n");
-  setrlimit(RLIMIT_FSIZE, &normal);
-  std::signal(SIGXFSZ, oldHandler);
+  std::string said;
+  withWritesFailing([&] { said = save("hold F3 3\nwait 1\n"); });
   EXPECT_EQ(said, testLines(1));
   EXPECT_EQ(headlessPollCount(), 4);
 

@@ -1,8 +1,10 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,16 @@ uint64_t digestOf(const void* bytes, size_t size) {
     digest = (digest ^ static_cast<const uint8_t*>(bytes)[i]) * 1099511628211ull;
   }
   return digest;
+}
+
+void withWritesFailing(const std::function<void()>& action) {
+  rlimit normal{}, small{100, RLIM_INFINITY};
+  getrlimit(RLIMIT_FSIZE, &normal);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  action();
+  setrlimit(RLIMIT_FSIZE, &normal);
+  std::signal(SIGXFSZ, oldHandler);
 }
 
 std::string makeTempFolder(const std::string& name) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ bool showsText(const uint8_t* pixels, int x, int y, uint8_t colour, const std::s
                bool exact = false);
 // A 64-bit FNV-1a digest: a table pinned by one number, with a few spot values beside it.
 uint64_t digestOf(const void* bytes, size_t size);
+
+// Runs the action with every file write failing part way (a file size limit of
+// 100 bytes, which holds even for root).
+void withWritesFailing(const std::function<void()>& action);
 
 // A new empty folder under the test temp folder.
 std::string makeTempFolder(const std::string& name);
