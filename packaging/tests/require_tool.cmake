@@ -19,8 +19,9 @@ endfunction()
 # The files the game installs, relative to the prefix, sorted.
 function(expected_game_files variable sizes app_id)
   separate_arguments(sizes)
-  set(files bin/kravix share/applications/${app_id}.desktop share/kravix/screenshots/level1.png
-            share/man/man6/kravix.6 share/metainfo/${app_id}.metainfo.xml)
+  set(files bin/kravix share/applications/${app_id}.desktop share/kravix/demos/playthrough.script
+            share/kravix/screenshots/level1.png share/man/man6/kravix.6
+            share/metainfo/${app_id}.metainfo.xml)
   foreach(size ${sizes})
     list(APPEND files share/icons/hicolor/${size}x${size}/apps/${app_id}.png)
   endforeach()

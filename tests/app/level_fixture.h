@@ -33,19 +33,6 @@ inline void prepareEmptyLevel() {
   lastTurret = 0;
 }
 
-// Whether every set pixel of the text's glyphs at (x, y) has the colour in these 320x200 pixels.
-inline bool showsText(const uint8_t* pixels, int x, int y, uint8_t colour, const char* text) {
-  for (int i = 0; text[i] != '\0'; ++i) {
-    const uint8_t* rows = fontGlyphs.rows[static_cast<unsigned char>(text[i])];
-    for (int r = 0; r < 5; ++r) {
-      for (int k = 0; k < 3; ++k) {
-        const uint8_t found = pixels[(y + r) * kScreenWidth + x + 4 * i + k];
-        if ((rows[r] >> (2 - k) & 1) && found != colour) return false;
-      }
-    }
-  }
-  return true;
-}
 inline bool showsText(int x, int y, uint8_t colour, const char* text) {
   return showsText(frameBuffer.pixels, x, y, colour, text);
 }

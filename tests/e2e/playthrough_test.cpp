@@ -37,7 +37,8 @@ int expectedScore(const std::string& playthrough) {
 }
 
 TEST(Playthrough, TheFirstRoundIsWonByKeys) {
-  const std::string playthrough = testScript("playthrough.script");
+  const std::string playthrough =
+      readWhole(std::string(KRAVIX_SOURCE_DIR) + "/demos/playthrough.script");
   int levels = 0;
   const ScriptedRun run("playthrough", withIntroShots(playthrough, &levels));
   ASSERT_EQ(run.result.status, 0);

@@ -108,14 +108,6 @@ TEST(Program, TheRunnerTakesOnlyARegularScriptOfASaneSize) {
   EXPECT_FALSE(std::filesystem::exists(folder + "/.kravix.sco"));  // the game never started
 }
 
-TEST(Program, TheRunnerReadsEveryNumberAndKeyWhole) {
-  const std::string folder = makeTempFolder("whole");
-  for (const char* ms : {"", "5x", " 5", "-1", "100001"})
-    EXPECT_EQ(runHeadless("wait 1\n", folder, {"--frame-ms", ms}).status, 2) << ms;
-  EXPECT_EQ(runHeadless("wait 1\n", folder, {"--frame-ms=5"}).status, 0);
-  EXPECT_EQ(runHeadless("hold F1x 1\n", folder).status, 2);
-}
-
 TEST(Program, TheRunnersMessagesShowRawBytesEscaped) {
   const std::string folder = makeTempFolder("printable");
   std::ofstream(folder + "/bad.script") << "wait 1\nhold \x1b]0;owned\x07 1\n";

@@ -1,5 +1,5 @@
 // Running a script through kravix-headless and reading its screen shots:
-// texts in the game's font, the intro's lines, and colours counted in areas.
+// texts in the game's font and the intro's lines.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,6 @@
 
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
-#include "video/text.h"
 
 using ShotPixels = std::vector<unsigned char>;
 
@@ -23,24 +22,9 @@ struct ScriptedRun {
   }
 };
 
-inline uint8_t shotPixel(const ShotPixels& shot, int x, int y) {
-  if (x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight) return 0;
-  return y * kScreenWidth + x < static_cast<int>(shot.size()) ? shot[y * kScreenWidth + x] : 0;
-}
-
-// Every set pixel of the text's glyphs has the colour in the shot.
 inline bool shotShowsText(const ShotPixels& shot, int x, int y, uint8_t colour,
                           const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const uint8_t* rows = fontGlyphs.rows[static_cast<unsigned char>(text[i])];
-    for (int r = 0; r < 5; ++r) {
-      for (int k = 0; k < 3; ++k) {
-        const bool set = (rows[r] >> (2 - k)) & 1;
-        if (set && shotPixel(shot, x + 4 * static_cast<int>(i) + k, y + r) != colour) return false;
-      }
-    }
-  }
-  return shot.size() == kFrameBytes;
+  return shot.size() == kFrameBytes && showsText(shot.data(), x, y, colour, text);
 }
 
 // A number drawn right-aligned on the cell at x, as the game draws numbers.
@@ -53,23 +37,4 @@ inline bool shotShowsNumber(const ShotPixels& shot, int x, int y, uint8_t colour
 inline bool showsIntro(const ShotPixels& shot, int level, int ships) {
   return shotShowsText(shot, 120, 90, 45, "LEVEL:") && shotShowsNumber(shot, 170, 90, 45, level) &&
          shotShowsText(shot, 120, 110, 45, "SHIPS:") && shotShowsNumber(shot, 170, 110, 45, ships);
-}
-
-struct Area {
-  int x1 = 0, y1 = 0, x2 = kScreenWidth - 1, y2 = kScreenHeight - 1;
-  bool operator==(const Area&) const = default;
-};
-
-inline int countIn(const ShotPixels& shot, const Area& area, const std::vector<int>& colours) {
-  int count = 0;
-  for (int y = area.y1; y <= area.y2; ++y) {
-    for (int x = area.x1; x <= area.x2; ++x) {
-      for (int colour : colours) count += shotPixel(shot, x, y) == colour ? 1 : 0;
-    }
-  }
-  return count;
-}
-
-inline int countColours(const ShotPixels& shot, const std::vector<int>& colours) {
-  return countIn(shot, Area{}, colours);
 }

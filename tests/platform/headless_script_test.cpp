@@ -78,47 +78,6 @@ TEST(ScriptFormat, EveryWordIsReadWholeSoATrailingLetterIsAFault) {
   EXPECT_TRUE(script.commands[0].keys.has(SCANCODE_F1 + 9) && script.commands[0].keys.has(72));
 }
 
-TEST(ScriptFormat, FaultsShowTheirBytesPrintably) {
-  const std::string error = parseError("wait 1\n\x1b[2J\x89PNG\x01\n");
-  EXPECT_EQ(error, "line 2: unknown command: \\x1B[2J\\x89PNG\\x01");
-  EXPECT_EQ(printable(std::string(100, 'a'), 3), "aaa...");
-}
-
-TEST(ScriptFormat, ARecordedKeyNameReadsBackAsTheCodeTheGameRead) {
-  // Once translated, the keypad arrow codes are what the arrows read as.
-  for (bool translated : {false, true}) {
-    for (int code = 1; code < 128; ++code) {
-      // A cursor-block code is never read once translated: the game reads its keypad arrow.
-      if (translated && code >= SCANCODE_CURSORBLOCKUP && code <= SCANCODE_CURSORBLOCKDOWN)
-        continue;
-      char name[kKeyNameSize];
-      keyNameOf(code, translated, name);
-      startHeadlessVideo();
-      keyboard_translatekeys(translated ? TRANSLATE_CURSORKEYS : 0);
-      useScript(std::string("hold ") + name + " 1\n");
-      keyboard_update();
-      for (int other = 1; other < 128; ++other) {
-        EXPECT_EQ(held(other), other == code) << name << " " << other << " " << translated;
-      }
-    }
-  }
-}
-
-TEST(Demo, TheHeadCarriesSettingsAndEveryRowAndTheEndLineClosesIt) {
-  ParsedScript script;
-  std::string error;
-  const std::string withoutLastRow = kHead.substr(0, kHead.find("score 20"));
-  ASSERT_TRUE(parseScript(
-      "# made by hand\n" + withoutLastRow + "score 20 65535 4B5241564958\nwait 3\nend\n# after\n",
-      &script, &error))
-      << error;
-  EXPECT_TRUE(script.isDemo);
-  EXPECT_EQ(script.table.settings[5], 42);
-  EXPECT_STREQ(script.table.names[20], "KRAVIX");
-  EXPECT_EQ(script.table.scores[20], 65535u);
-  EXPECT_STREQ(script.table.names[3], "");
-}
-
 TEST(Demo, TypingReadsTheDemosLayoutAndWithoutOneTheGermanKeyboards) {
   headlessReset();
   ASSERT_TRUE(headlessLoadScript("wait 1\n", nullptr));
@@ -157,22 +116,6 @@ TEST(Demo, ADamagedTruncatedOrForeignDemoIsRefusedNamingItsLine) {
   for (const auto& [text, message] : kBad) {
     EXPECT_EQ(parseError(text).substr(0, message.size()), message) << text;
   }
-}
-
-TEST(Demo, AReadTakesTheTimeLineAfterThePollBeforeItAndElseTheStep) {
-  startHeadlessVideo();
-  useScript(kHead + "epoch 5 999990\ntime 0\nhold A 1\ntime 30\ntime -7\nwait 2\nend\n");
-  timeval now{};
-  clock_gettimeofday(&now);  // before any poll
-  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 5999990);
-  keyboard_update();
-  clock_gettimeofday(&now);
-  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 6000020);
-  clock_gettimeofday(&now);
-  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 6000013);
-  keyboard_update();
-  clock_gettimeofday(&now);  // in the middle of wait 2: the step
-  EXPECT_EQ(now.tv_sec * 1000000 + now.tv_usec, 6020013);
 }
 
 }  // namespace

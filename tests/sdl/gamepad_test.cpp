@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/keyboard.h"
@@ -56,72 +58,51 @@ class Gamepad : public ::testing::Test {
 
 using Codes = std::vector<int>;
 
-TEST_F(Gamepad, EachDefaultButtonHoldsItsKeysWhileDownAndNothingElse) {
+// Each default input holds its keys while down, and nothing else; a button
+// read before the game starts, the sticks past their dead zone.
+TEST_F(Gamepad, EachDefaultInputHoldsItsKeysWhileDownAndNothingElse) {
   VirtualPad& pad = plugIn();  // before the game starts
   startKeys();
   ASSERT_EQ(openGamepadCount(), 1);
-  struct {
-    SDL_GameControllerButton button;
-    Codes codes;
-  } const buttons[] = {
-      {SDL_CONTROLLER_BUTTON_A, {SCANCODE_RIGHTSHIFT}},
-      {SDL_CONTROLLER_BUTTON_B, {SCANCODE_ENTER}},
-      {SDL_CONTROLLER_BUTTON_X, {SCANCODE_SPACE}},
-      {SDL_CONTROLLER_BUTTON_Y, {SCANCODE_F2}},
-      {SDL_CONTROLLER_BUTTON_START, {SCANCODE_ENTER}},
-      {SDL_CONTROLLER_BUTTON_BACK, {SCANCODE_ESCAPE}},
-      {SDL_CONTROLLER_BUTTON_GUIDE, {}},
-      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {SCANCODE_F5}},
-      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {SCANCODE_F6}},
-      {SDL_CONTROLLER_BUTTON_DPAD_UP, {SCANCODE_RIGHTSHIFT, SCANCODE_CURSORUP}},
-      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, {SCANCODE_CURSORDOWN}},
-      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {SCANCODE_A}},
-      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {SCANCODE_S}},
-      {SDL_CONTROLLER_BUTTON_LEFTSTICK, {}},
+  const std::pair<std::function<void(bool)>, Codes> inputs[] = {
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_A, on); }, {SCANCODE_RIGHTSHIFT}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_B, on); }, {SCANCODE_ENTER}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_X, on); }, {SCANCODE_SPACE}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_Y, on); }, {SCANCODE_F2}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_START, on); }, {SCANCODE_ENTER}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_BACK, on); }, {SCANCODE_ESCAPE}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_GUIDE, on); }, {}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, on); }, {SCANCODE_F5}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, on); }, {SCANCODE_F6}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_UP, on); },
+       {SCANCODE_RIGHTSHIFT, SCANCODE_CURSORUP}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, on); }, {SCANCODE_CURSORDOWN}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, on); }, {SCANCODE_A}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, on); }, {SCANCODE_S}},
+      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_LEFTSTICK, on); }, {}},
+      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTX, on ? -60 : 0); }, {SCANCODE_A}},
+      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTX, on ? 60 : 0); }, {SCANCODE_S}},
+      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTY, on ? -60 : 0); }, {SCANCODE_RIGHTSHIFT}},
+      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTY, on ? 60 : 0); }, {}},
+      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_RIGHTX, on ? -60 : 0); },
+       {SCANCODE_CURSORLEFT}},
+      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_RIGHTX, on ? 60 : 0); },
+       {SCANCODE_CURSORRIGHT}},
+      {[&](bool on) { pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, on ? 100 : 0); },
+       {SCANCODE_ENTER}},
+      {[&](bool on) { pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, on ? 100 : 0); }, {}},
   };
-  for (const auto& [button, codes] : buttons) {
-    pad.press(button, true);
+  for (size_t i = 0; i < std::size(inputs); ++i) {
+    const auto& [move, codes] = inputs[i];
+    move(true);
     keyboard_update();
-    EXPECT_EQ(heldCodes(), codes) << SDL_GameControllerGetStringForButton(button);
+    EXPECT_EQ(heldCodes(), codes) << "input " << i;
     keyboard_update();
-    EXPECT_EQ(heldCodes(), codes) << SDL_GameControllerGetStringForButton(button);
-    pad.press(button, false);
+    EXPECT_EQ(heldCodes(), codes) << "input " << i << ", still down";
+    move(false);
     keyboard_update();
-    EXPECT_EQ(heldCodes(), Codes{}) << SDL_GameControllerGetStringForButton(button);
+    EXPECT_EQ(heldCodes(), Codes{}) << "input " << i << ", let go";
   }
-}
-
-TEST_F(Gamepad, SticksAndTriggersHoldTheirKeysPastTheDeadZone) {
-  startKeys();
-  VirtualPad& pad = plugIn();
-  keyboard_update();
-  struct {
-    SDL_GameControllerAxis axis;
-    int percent;
-    Codes codes;
-  } const halves[] = {
-      {SDL_CONTROLLER_AXIS_LEFTX, -60, {SCANCODE_A}},
-      {SDL_CONTROLLER_AXIS_LEFTX, 60, {SCANCODE_S}},
-      {SDL_CONTROLLER_AXIS_LEFTY, -60, {SCANCODE_RIGHTSHIFT}},  // up
-      {SDL_CONTROLLER_AXIS_LEFTY, 60, {}},
-      {SDL_CONTROLLER_AXIS_RIGHTX, -60, {SCANCODE_CURSORLEFT}},
-      {SDL_CONTROLLER_AXIS_RIGHTX, 60, {SCANCODE_CURSORRIGHT}},
-  };
-  for (const auto& [axis, percent, codes] : halves) {
-    pad.stick(axis, percent);
-    keyboard_update();
-    EXPECT_EQ(heldCodes(), codes) << SDL_GameControllerGetStringForAxis(axis) << percent;
-    pad.stick(axis, 0);
-    keyboard_update();
-    EXPECT_EQ(heldCodes(), Codes{});
-  }
-  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 100);
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), Codes{SCANCODE_ENTER});
-  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
-  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 100);
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), Codes{});
 }
 
 TEST_F(Gamepad, AStickHeldHalfWayTurnsSteadilyAndOnlyALargeReturnReleasesIt) {

@@ -1,10 +1,13 @@
 // The SDL2 backend's keyboard, fed with events as SDL would deliver them,
-// under SDL's dummy video driver.
+// under SDL's dummy video driver, with the default keys and with a keys file.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/keyboard.h"
+#include "platform/sdl/keys_file.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/vga.h"
 
@@ -22,6 +25,7 @@ class SdlKeyboard : public ::testing::Test {
   void TearDown() override {
     keyboard_close();
     vga_setmode(TEXT);
+    forgetPlayerKeyBindings();
   }
 
   static void key(SDL_Scancode code, bool down) {
@@ -85,6 +89,39 @@ TEST_F(SdlKeyboard, ClosingTheWindowHoldsF12FromThenOn) {
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_F12));
   keyboard_update();
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_F12));
+}
+
+// The player's keys file: a bound key holds its action's code and a key bound
+// away no longer does. (Typing a name reads every key as itself: tests/gamepad.)
+class PlayerKeys : public SdlKeyboard {
+ protected:
+  void SetUp() override {
+    const std::string config = std::getenv("XDG_CONFIG_HOME");
+    std::filesystem::create_directories(config + "/kravix");
+    std::ofstream(config + "/kravix/keys.conf") << "thrust = W\nturn_left = J Left\n";
+    forgetPlayerKeyBindings();
+    SdlKeyboard::SetUp();
+  }
+  void TearDown() override {
+    SdlKeyboard::TearDown();
+    std::filesystem::remove(std::string(std::getenv("XDG_CONFIG_HOME")) + "/kravix/keys.conf");
+  }
+  static bool heldAfter(SDL_Scancode code, bool down, int read) {
+    key(code, down);
+    keyboard_update();
+    return keyboard_keypressed(read);
+  }
+};
+
+TEST_F(PlayerKeys, ABoundKeyHoldsItsActionAndAKeyBoundAwayNoLonger) {
+  EXPECT_TRUE(heldAfter(SDL_SCANCODE_W, true, SCANCODE_RIGHTSHIFT));
+  EXPECT_FALSE(heldAfter(SDL_SCANCODE_W, false, SCANCODE_RIGHTSHIFT));
+  EXPECT_FALSE(heldAfter(SDL_SCANCODE_RSHIFT, true, SCANCODE_RIGHTSHIFT));
+  EXPECT_FALSE(heldAfter(SDL_SCANCODE_A, true, SCANCODE_A));
+  // The cursor key bound to turning still moves the menus' selection too.
+  EXPECT_TRUE(heldAfter(SDL_SCANCODE_LEFT, true, SCANCODE_A));
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_CURSORLEFT));
+  EXPECT_TRUE(heldAfter(SDL_SCANCODE_S, true, SCANCODE_S)) << "not in the file: its default stands";
 }
 
 }  // namespace

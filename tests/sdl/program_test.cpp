@@ -145,13 +145,6 @@ TEST_F(GameInAnXWindow, StartedWithoutItsStandardStreamsItOpensThemOnDevNull) {
 // reaches the window, so the window plays a runner script and records it.
 namespace {
 
-const std::vector<std::string> kDummy = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
-
-std::string readWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
 std::string freshFolder(const std::string& name) {
   const std::string folder = kFolder + "/" + name;
   std::filesystem::remove_all(folder);
@@ -159,10 +152,11 @@ std::string freshFolder(const std::string& name) {
   return folder;
 }
 
-// Level 1 won from the first frame, Escape on the next intro, "TZ" typed as a high score.
+// Level 1 won as the playthrough wins it, Escape on the next intro, "TZ" typed as a high
+// score.
 std::string levelWonAndNamed() {
-  return "wait 2\nhold ENTER 1\nwait 300\nhold ENTER 1\n" +
-         readWhole(std::string(KRAVIX_SOURCE_DIR) + "/tests/e2e/level_one_tow.script") +
+  const std::string round = readWhole(std::string(KRAVIX_SOURCE_DIR) + "/demos/playthrough.script");
+  return round.substr(0, round.find("# level 2")) +
          "wait 20\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold Z 1\nwait 500\nhold ENTER 1\n"
          "wait 3\nshot table\n";
 }
@@ -201,8 +195,8 @@ TEST(GameProgram, TheWindowsRecordingPlaysBackHeadlessToTheSameScoreFile) {
   std::ofstream(runner + "/game.script") << levelWonAndNamed();
   std::ofstream(window + "/.kravix.sco") << "the player's own file";
   // The window plays the script at its pace (20 ms a frame), recording what the game reads.
-  const pid_t played =
-      startIn(window, {KRAVIX_GAME_PATH, "--play", "game.script", "--record", "game.demo"}, kDummy);
+  const pid_t played = startIn(
+      window, {KRAVIX_GAME_PATH, "--play", "game.script", "--record", "game.demo"}, kDummyDrivers);
   EXPECT_EQ(exitStatus(played, 300), 0);
   EXPECT_EQ(readWhole(window + "/.kravix.sco"),
             "the player's own file");  // neither read nor written

@@ -11,21 +11,6 @@
 
 namespace {
 
-TEST(WindowConf, AWrittenPlaceReadsBackAsItWas) {
-  for (WindowPlace place : {WindowPlace{1280, 960, true, -40, 25, true}, WindowPlace{}}) {
-    WindowPlace read{400, 300, true, 1, 2, true};
-    ASSERT_TRUE(parseWindowConf(formatWindowConf(place), read));
-    EXPECT_EQ(read.width, place.width);
-    EXPECT_EQ(read.height, place.height);
-    EXPECT_EQ(read.placed, place.placed);
-    if (place.placed) {
-      EXPECT_EQ(read.x, place.x);
-      EXPECT_EQ(read.y, place.y);
-    }
-    EXPECT_EQ(read.fullscreen, place.fullscreen);
-  }
-}
-
 TEST(WindowConf, DamagedOrForeignTextIsRefusedAndLeavesThePlaceAlone) {
   for (const char* text :
        {"", "width=960\n", "width=960\nheight=720\nx=5\n", "width=960\nheight=720\nwidth=800\n",

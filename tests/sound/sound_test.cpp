@@ -337,22 +337,6 @@ class SoundEffects : public ::testing::Test {
 
 constexpr int kThrust = 0, kExplosion = 1, kShot = 2, kTurretShot = 3;
 
-TEST_F(SoundEffects, TheTableReadsTheRecords) {
-  // Each record's bytes, the length played and the loop flag; the figures of the
-  // sounds themselves are checked in sample_figures_test.cpp.
-  const std::tuple<const uint8_t*, int, int> sounds[] = {{thrustRecord, 1160, 1},
-                                                         {explosionRecord, 8264, 0},
-                                                         {shipShotRecord, 1796, 0},
-                                                         {turretShotRecord, 1353, 0}};
-  for (int i = 0; i < 4; ++i) {
-    auto [record, played, loop] = sounds[i];
-    EXPECT_TRUE(sampleTable[i].data == recordBytes(record) && sampleTable[i].length == played &&
-                sampleTable[i].loop == loop)
-        << "sound " << i;
-  }
-  EXPECT_TRUE(sampleTable[4].length == 0 && sampleTable[4].data) << "silence, with data";
-}
-
 TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndNoMore) {
   auto thrustFor3Frames = [](uint8_t thrusting) {
     shipThrusting = thrusting;

@@ -1,8 +1,10 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 #include "platform/headless/headless.h"
 #include "platform/vga.h"
 #include "video/frame_buffer.h"
+#include "video/text.h"
 #include "video/video_mode.h"
 
 void startHeadlessVideo() {
@@ -37,6 +40,41 @@ std::vector<std::string> paintedPixels() {
   return painted;
 }
 
+bool showsText(const uint8_t* pixels, int x, int y, uint8_t colour, const std::string& text,
+               bool exact) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const uint8_t* glyph = fontGlyphs.rows[static_cast<unsigned char>(text[i]) & 127];
+    for (int row = 0; row < 5; ++row) {
+      for (int column = 0; column < (exact ? 4 : 3); ++column) {
+        const int px = x + 4 * static_cast<int>(i) + column, py = y + row;
+        const bool set = column < 3 && (glyph[row] >> (2 - column)) & 1;
+        if (px < 0 || px >= kScreenWidth || py < 0 || py >= kScreenHeight) return false;
+        const bool coloured = pixels[py * kScreenWidth + px] == colour;
+        if (set ? !coloured : exact && coloured) return false;
+      }
+    }
+  }
+  return true;
+}
+
+uint64_t digestOf(const void* bytes, size_t size) {
+  uint64_t digest = 14695981039346656037ull;
+  for (size_t i = 0; i < size; ++i) {
+    digest = (digest ^ static_cast<const uint8_t*>(bytes)[i]) * 1099511628211ull;
+  }
+  return digest;
+}
+
+void withWritesFailing(const std::function<void()>& action) {
+  rlimit normal{}, small{100, RLIM_INFINITY};
+  getrlimit(RLIMIT_FSIZE, &normal);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  action();
+  setrlimit(RLIMIT_FSIZE, &normal);
+  std::signal(SIGXFSZ, oldHandler);
+}
+
 std::string makeTempFolder(const std::string& name) {
   const char* base = std::getenv("TEST_TMPDIR");
   std::filesystem::path folder = std::filesystem::path(base ? base : "/tmp") /
@@ -44,11 +82,6 @@ std::string makeTempFolder(const std::string& name) {
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder.string();
-}
-
-std::string readWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::vector<unsigned char> readShotIndices(const std::string& path) {

@@ -2,6 +2,9 @@
 // game's programs run as children in a folder of their own.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +18,19 @@ void useScript(const std::string& script);
 // Pixels of the frame buffer with colour other than 0, as "x,y" strings, row by row.
 std::vector<std::string> paintedPixels();
 
+// The text's set font pixels have the colour in the 320x200 picture (and cells left blank
+// are blank of it when `exact`).
+bool showsText(const uint8_t* pixels, int x, int y, uint8_t colour, const std::string& text,
+               bool exact = false);
+// A 64-bit FNV-1a digest: a table pinned by one number, with a few spot values beside it.
+uint64_t digestOf(const void* bytes, size_t size);
+
+// Runs the action with every file write failing part way (a file size limit of
+// 100 bytes, which holds even for root).
+void withWritesFailing(const std::function<void()>& action);
+
 // A new empty folder under the test temp folder.
 std::string makeTempFolder(const std::string& name);
-std::string readWhole(const std::string& path);
 // The 64000 palette indices of a shot written by the runner.
 std::vector<unsigned char> readShotIndices(const std::string& path);
 

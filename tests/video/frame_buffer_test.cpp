@@ -1,7 +1,10 @@
+// The frame buffer's fills, clipping and presents, and sprites clipped pixel by
+// pixel; lines and circles are pinned by the frames' digests (e2e/frames_test).
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless.h"
 #include "support/test_support.h"
+#include "video/draw.h"
 #include "video/frame_buffer.h"
 
 namespace {
@@ -56,6 +59,26 @@ TEST_F(FrameBufferTest, ShowFramePresentsThenClearsItsRowsWhileCopyFrameKeepsThe
   EXPECT_EQ(screen[99 * 320 + 319], 12);
   EXPECT_EQ(screen[100 * 320], 5);
   EXPECT_EQ(getPixel(319, 99), 12);
+}
+
+TEST(DrawSprite16, WritesEveryByteIncludingZerosClippedPixelByPixel) {
+  uint8_t image[256];
+  for (int i = 0; i < 256; ++i) image[i] = static_cast<uint8_t>(i);
+  startHeadlessVideo();
+  fillRect(0, 0, 319, 199, 99);
+  drawSprite16(-8, 195, image);
+  drawSprite16(310, 10, image);
+  for (int y = 195; y < 200; ++y) {
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(getPixel(x, y), (y - 195) * 16 + x + 8) << x << "," << y;
+  }
+  EXPECT_EQ(getPixel(8, 195), 99);
+  EXPECT_EQ(getPixel(319, 25), 249);  // cut at the right edge, not wrapped
+  EXPECT_EQ(getPixel(0, 11), 99);
+  const uint8_t zeros[256] = {};
+  drawSprite16(10, 10, zeros);
+  EXPECT_EQ(getPixel(10, 10), 0);
+  EXPECT_EQ(getPixel(25, 25), 0);
+  EXPECT_EQ(getPixel(26, 26), 99);
 }
 
 }  // namespace

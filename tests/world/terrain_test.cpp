@@ -1,4 +1,4 @@
-// The moving gates, the terrain painted into the view, and the overview map at 1/16 scale.
+// The terrain painted into the view, and the overview map at 1/16 scale.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +8,6 @@
 #include "app/level_state.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
-#include "world/gates.h"
 #include "world/level_data.h"
 #include "world/terrain.h"
 
@@ -88,46 +87,6 @@ TEST_F(Terrain, TheMapIsAFramedWindowOf335RowsAboveAndBelowTheView) {
   EXPECT_EQ(count(250, 5, 310, 45, 0), 61 * 41 - 19) << "the rest of the window is black";
   EXPECT_EQ(count(249, 4, 311, 46, 3), 63 * 43 - 61 * 41) << "in a frame of colour 3";
   EXPECT_EQ(count(0, 0, 319, 199, 9), 64000 - 63 * 43) << "that leaves the rest alone";
-}
-
-class Gates : public testing::Test {
- protected:
-  void SetUp() override {
-    for (Gate& gate : gates) gate = Gate{0, 5, 1};  // empty slots, whatever else they hold
-    boxes[0] = Box{0, 0, 7, 7, 66};
-    boxes[1] = Box{1000, 800, 1063, 807, kGateBoxColour};
-    gates[0] = Gate{1, 1063, 0};
-  }
-};
-
-TEST_F(Gates, OvershootEitherEndOnLargeStepsAndCycleFromFullWidthToOneColumnIn128) {
-  std::vector<int> edges;
-  for (int x2 : {1003, 1060}) {  // closing, then opening after the turn
-    boxes[1].x2 = x2;
-    moveGates(10);
-    edges.push_back(boxes[1].x2);
-    moveGates(1);
-    edges.push_back(boxes[1].x2);
-  }
-  boxes[1].x2 = 1063;
-  for (int steps : {63, 64, 64}) {
-    for (int i = 0; i < steps; ++i) moveGates(1);
-    edges.push_back(boxes[1].x2);
-  }
-  EXPECT_EQ(edges, (std::vector<int>{993, 994, 1070, 1069, 1000, 1064, 1000}));
-  EXPECT_EQ(boxes[0].x2, 7) << "the empty slots moved nothing";
-}
-
-TEST_F(Gates, TheClockStepsOnlyPastTwoTimeUnitsAndStandsStillWhilePaused) {
-  float clock = 0.0f;
-  advanceGates(&clock, 2.0f);
-  for (int i = 0; i < 10; ++i) advanceGates(&clock, 0.0f);
-  EXPECT_EQ(boxes[1].x2, 1063);
-  EXPECT_FLOAT_EQ(clock, 2.0f);
-  advanceGates(&clock, 0.1f);
-  EXPECT_EQ(boxes[1].x2, 1062);
-  advanceGates(&clock, 8.9f);  // 9 / 2 + 0.5: five steps at once
-  EXPECT_EQ(boxes[1].x2, 1057);
 }
 
 }  // namespace

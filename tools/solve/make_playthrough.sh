@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Rebuilds tests/e2e/playthrough.script: the whole first round, levels 1 to 8
+# Rebuilds demos/playthrough.script: the whole first round, levels 1 to 8
 # at difficulty 0, won by keys from the program's start. Run it when the levels
 # or the physics change; CTest replays what it writes.
 #   tools/solve/make_playthrough.sh [BUILD_DIR] [SECONDS_PER_LEVEL]
@@ -8,7 +8,7 @@ cd "$(dirname "$0")/../.."
 build=${1:-build}
 seconds=${2:-900}
 cmake --build "$build" --target kravix-solve
-out=tests/e2e/playthrough.script
+out=demos/playthrough.script
 {
   echo "# The whole first round won by keys, from the program's start: the title,"
   echo "# then levels 1 to 8 at difficulty 0 without losing a ship, ending on the"

@@ -10,7 +10,7 @@
 # Peak memory: the peak resident set (VmHWM) of the game process, read just
 # before it quits, and the largest process of the run as /usr/bin/time -v
 # gives it: the SDL2 game started, a level flown for a few seconds with keys
-# sent by xdotool, F12; and a whole headless game (tests/stress/long_run.script).
+# sent by xdotool, F12; and a whole headless game (demos/playthrough.script).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs=${1:-10}
@@ -115,7 +115,7 @@ for i in 0 1; do
 done
 
 # A whole headless game: title, two attempts at level 1, help, options, pause, high scores.
-/usr/bin/time -v "$build/tools/headless/kravix-headless" --script tests/stress/long_run.script \
+/usr/bin/time -v "$build/tools/headless/kravix-headless" --script demos/playthrough.script \
   --out "$work" >/dev/null 2>"$work/headless.time"
 largest=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/headless.time")
-echo "Headless whole game (tests/stress/long_run.script): $(mb "$largest") MB resident at most"
+echo "Headless whole game (demos/playthrough.script): $(mb "$largest") MB resident at most"
