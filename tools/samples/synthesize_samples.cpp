@@ -73,9 +73,33 @@ int writeRecords(const Sound (&sounds)[4], const char* path, const char* wavFold
   return written ? 0 : 1;
 }
 
+// The balance the sounds are shaped to: the explosion the loudest effect over its
+// first 200 ms, the turret's shot no harsher (no louder, no brighter) than the
+// ship's own, and the thrust a low rumble that loops without a click.
+bool balanced(const Sound (&sounds)[4]) {
+  auto rms200 = [](const Sound& s) { return soundRms(s.bytes.data(), s.played, 1000); };
+  auto centroid = [](const Sound& s) { return spectralCentroid(s.bytes.data(), s.played); };
+  const Sound &ship = sounds[0], &turret = sounds[1], &explosion = sounds[2];
+  const uint8_t* thrust = sounds[3].bytes.data();
+  bool verdicts[] = {rms200(explosion) > std::max(rms200(ship), rms200(turret)),
+                     rms200(turret) <= rms200(ship) && centroid(turret) <= centroid(ship),
+                     bandShare(thrust, kThrustLoop, 35.0, 140.0) >= 0.95 &&
+                         seamStep(thrust, kThrustLoop) <= largestStep(thrust, kThrustLoop)};
+  const char* rules[] = {"the explosion is the loudest effect",
+                         "the turret shot is no harsher than the ship's",
+                         "the thrust is a low rumble that loops cleanly"};
+  bool all = true;
+  for (int i = 0; i < 3; ++i) {
+    std::printf("%-48s %s\n", rules[i], verdicts[i] ? "yes" : "NO");
+    all = all && verdicts[i];
+  }
+  return all;
+}
+
 // Loudness over the first 200 ms (1000 bytes) and over all that is played,
 // brightness of what is played; for the thrust, its band and its loop's seam.
-void report(const Sound (&sounds)[4]) {
+// False when the sounds are out of balance.
+bool report(const Sound (&sounds)[4]) {
   std::printf("%-12s %6s %9s %6s %9s %9s %10s\n", "sound", "bytes", "range", "ends", "rms200ms",
               "rms-all", "centroid");
   for (const Sound& sound : sounds) {
@@ -92,6 +116,7 @@ void report(const Sound (&sounds)[4]) {
       "(largest step inside %d), first byte %d\n",
       kThrustLoop, 100.0 * bandShare(thrust.data(), kThrustLoop, 35.0, 140.0),
       seamStep(thrust.data(), kThrustLoop), largestStep(thrust.data(), kThrustLoop), thrust[0]);
+  return balanced(sounds);
 }
 
 int usage(FILE* to, const char* program) {
@@ -99,7 +124,8 @@ int usage(FILE* to, const char* program) {
                "usage: %s OUTPUT.cpp [--wav FOLDER]\n"
                "       %s --report\n"
                "Writes the game's four sounds as a C++ source of records (and as WAV files\n"
-               "for listening), or reports each sound's loudness and brightness.\n",
+               "for listening), or reports each sound's loudness and brightness and whether\n"
+               "they keep their balance (status 1 when not).\n",
                program, program);
   return to == stdout ? 0 : 2;
 }
@@ -122,9 +148,6 @@ int main(int argc, char** argv) {
       {"turret shot", "turretShotRecord", "turret_shot", synthesizeTurretShot(), 1353},
       {"explosion", "explosionRecord", "explosion", synthesizeExplosion(), 8264},
       {"thrust", "thrustRecord", "thrust", thrust, kThrustLoop}};
-  if (reporting) {
-    report(sounds);
-    return 0;
-  }
+  if (reporting) return report(sounds) ? 0 : 1;
   return writeRecords(sounds, argv[1], argc == 4 ? argv[3] : nullptr);
 }
