@@ -1,7 +1,7 @@
 #include "app/frame_timing.h"
 
-#include "app/level_state.h"
 #include "platform/clock.h"
+#include "state/level_state.h"
 
 namespace {
 

@@ -15,6 +15,10 @@ struct GameMarks {
 
 void runGame();
 
+// buildLevel; a table with no terminator within the box table also shows
+// "MAX BOXCOUNT REACHED !" and waits for Enter (or F12, which ends every loop).
+void loadLevel(int level, int loadTurrets);
+
 // After each attempt: every attempt costs a ship; leaving through the sky
 // gives it back, and leaving with the ball moves the game on by a level.
 void applyOutcome(GameMarks* marks);

@@ -1,28 +1,23 @@
 #include "app/main_cycle.h"
 
 #include <cstdlib>
-#include <cstring>
 
-#include "app/alarm_signal.h"
 #include "app/game.h"
-#include "app/game_state.h"
 #include "app/standard_streams.h"
+#include "input/alarm_signal.h"
 #include "input/controls.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
 #include "scores/starting_table.h"
-#include "screens/settings.h"
 #include "screens/title_screen.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/settings.h"
 #include "video/palette.h"
 #include "video/video_mode.h"
 #include "world/turrets.h"
 
-char scoreFilePath[kScoreFilePathSize];
-
 namespace {
-
-constexpr char kScoreFileName[] = "/.kravix.sco";
 
 void startUp() {
   openClosedStandardStreams();
@@ -52,14 +47,6 @@ void shutDown() {
 }
 
 }  // namespace
-
-void makeScoreFilePath(const char* home) {
-  scoreFilePath[0] = '\0';
-  if (home == nullptr || home[0] == '\0') return;
-  if (std::strlen(home) + std::strlen(kScoreFileName) >= kScoreFilePathSize) return;
-  std::strcpy(scoreFilePath, home);
-  std::strcat(scoreFilePath, kScoreFileName);
-}
 
 int kravixMain() {
   startUp();

@@ -3,10 +3,11 @@
 #include <cstring>
 #include <utility>
 
-#include "app/game_state.h"
 #include "input/controls.h"
+#include "input/key_wait.h"
 #include "platform/keyboard.h"
 #include "scores/score_table.h"
+#include "state/game_state.h"
 #include "video/frame_buffer.h"
 #include "video/text.h"
 
@@ -118,7 +119,7 @@ void enterHighScoreName() {
     std::memcpy(highScoreNames[kScoreRows - 1], entry.name, kNameField);
     highScores[kScoreRows - 1] = static_cast<uint32_t>(gameState.score);
   }
-  while (controls.fire && !controls.quickExit) pollControls();
+  waitForKeys([] { return !controls.fire || controls.quickExit; }, FirstPoll::kOnlyIfWaiting);
   keyboard_typing(0);
 }
 

@@ -5,13 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main_cycle.h"
 #include "scores/score_file_place.h"
 #include "scores/score_table.h"
-#include "screens/settings.h"
+#include "state/settings.h"
+
+char scoreFilePath[kScoreFilePathSize];
 
 namespace {
 
+constexpr char kScoreFileName[] = "/.kravix.sco";
 constexpr int kSettingsBytes = 6;
 constexpr int kSettingsFlags = 5;  // every field but the last, turnSpeed
 constexpr int kRecordBytes = 23;
@@ -73,6 +75,14 @@ mode_t saveMode(const ScoreFileFound& found) {
 }
 
 }  // namespace
+
+void makeScoreFilePath(const char* home) {
+  scoreFilePath[0] = '\0';
+  if (home == nullptr || home[0] == '\0') return;
+  if (std::strlen(home) + std::strlen(kScoreFileName) >= kScoreFilePathSize) return;
+  std::strcpy(scoreFilePath, home);
+  std::strcat(scoreFilePath, kScoreFileName);
+}
 
 void encodeScoreFile(uint8_t bytes[kScoreFileBytes]) {
   for (int index = 0; index < kSettingsBytes; ++index) bytes[index] = *settingsField(index);

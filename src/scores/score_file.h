@@ -10,6 +10,13 @@
 #include <cstdint>
 
 constexpr int kScoreFileBytes = 492;
+constexpr int kScoreFilePathSize = 256;
+
+// "$HOME/.kravix.sco", or empty when HOME is unset or too long (no score file then).
+extern char scoreFilePath[kScoreFilePathSize];
+
+// Builds scoreFilePath from home; leaves it empty when home is null or the path does not fit.
+void makeScoreFilePath(const char* home);
 
 // The file image of Settings and the table as they stand, with fresh filler bytes.
 void encodeScoreFile(uint8_t bytes[kScoreFileBytes]);

@@ -2,11 +2,10 @@
 
 #include <cstring>
 
-#include "app/main_cycle.h"
 #include "platform/demo.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
-#include "screens/settings.h"
+#include "state/settings.h"
 
 static_assert(kDemoRows == kScoreRows && kDemoNameLength == kNameLength);
 static_assert(sizeof(Settings) == kDemoSettings);

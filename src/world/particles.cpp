@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/level_state.h"
 #include "sound/sound_effects.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 
 Particle debris[kDebrisSlots];

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/level_state.h"
 #include "sound/sound_effects.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "world/shots.h"

@@ -9,20 +9,20 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/game_state.h"
-#include "app/level_state.h"
 #include "input/controls.h"
 #include "platform/headless/headless.h"
 #include "screens/help_screen.h"
 #include "screens/options_menu.h"
-#include "screens/settings.h"
+#include "screens/screenshot.h"
 #include "screens/title_logo.h"
 #include "screens/title_screen.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
-#include "video/screenshot.h"
 #include "video/text.h"
 
 namespace fs = std::filesystem;

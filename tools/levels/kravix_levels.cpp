@@ -16,8 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/level_state.h"
 #include "route.h"
+#include "state/angles.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
@@ -141,7 +142,7 @@ void paintLine(std::vector<unsigned char>& picture, RoutePoint from, RoutePoint 
 
 void paintRing(std::vector<unsigned char>& picture, RoutePoint centre, int radius, Rgb colour) {
   for (int degree = 0; degree < 360; ++degree) {
-    const double a = degree * 3.141592653589793 / 180;
+    const double a = degree * kPi / 180;
     paintDot(picture, centre.x + static_cast<int>(std::lround(radius * std::cos(a))),
              centre.y + static_cast<int>(std::lround(radius * std::sin(a))), 1, colour);
   }

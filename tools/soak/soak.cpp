@@ -20,16 +20,16 @@
 #include <vector>
 
 #include "app/ball.h"
-#include "app/game_state.h"
 #include "app/level_loop.h"
-#include "app/level_state.h"
 #include "app/main_cycle.h"
 #include "pilot.h"
 #include "platform/headless/headless.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
 #include "screen_marks.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "world_snapshot.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/alarm_signal.h"
+#include "input/alarm_signal.h"
 
 #include <unistd.h>
 
