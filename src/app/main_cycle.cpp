@@ -1,11 +1,14 @@
 #include "app/main_cycle.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/game.h"
 #include "app/standard_streams.h"
 #include "input/alarm_signal.h"
 #include "input/controls.h"
+#include "platform/script/demo_recorder.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
 #include "scores/starting_table.h"
@@ -58,4 +61,15 @@ int kravixMain() {
   shutDown();
   endIfAlarmed();  // an alarm during the shutdown still ends with status 1
   return 0;
+}
+
+int kravixMainRecording(const char* program, const char* recordPath) {
+  std::string error;
+  if (recordPath && !startDemoRecording(recordPath, &error)) {
+    std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+    return 2;
+  }
+  const int status = kravixMain();
+  finishDemoRecording();
+  return status;
 }

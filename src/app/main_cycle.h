@@ -4,3 +4,6 @@
 
 // The whole program; returns the exit status.
 int kravixMain();
+// kravixMain, written to recordPath as a demo unless that is null. A demo that
+// cannot be started is named on standard error after `program`: status 2.
+int kravixMainRecording(const char* program, const char* recordPath);

@@ -8,17 +8,9 @@
 #include "state/settings.h"
 
 static_assert(kDemoRows == kScoreRows && kDemoNameLength == kNameLength);
-static_assert(sizeof(Settings) == kDemoSettings);
+static_assert(sizeof(Settings) == kDemoSettings && kDemoSettings == kSettingsBytes);
 
 namespace {
-
-// In the score file's order.
-uint8_t* settingsField(int index) {
-  uint8_t* fields[kDemoSettings] = {&settings.effectsOn,      &settings.speakerOn,
-                                    &settings.debrisOn,       &settings.mapOn,
-                                    &settings.statusLineFull, &settings.turnSpeed};
-  return fields[index];
-}
 
 void takeTable(const DemoTable& table) {
   for (int i = 0; i < kDemoSettings; ++i) *settingsField(i) = table.settings[i];

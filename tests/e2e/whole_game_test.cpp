@@ -41,9 +41,9 @@ TEST(WholeGame, TowedOutOfLevelOneThenLostOnLevelTwoEndsInANewHighScore) {
   // A score file whose settings turn the full status line on; its table fails
   // the check, so the default table stays.
   const std::string folder = makeTempFolder("whole-game");
-  std::string file(492, '\0');
+  std::string file(kScoreFileBytes, '\0');
   file.replace(0, 6, "\1\0\1\0\1\x32", 6);
-  file[491] = 31;
+  file[kScoreFileBytes - 1] = 31;
   std::ofstream(folder + "/.kravix.sco", std::ios::binary) << file;
   const RunResult run = runHeadless(wholeGame(), folder);
   auto shot = [&](const char* name) { return readShotIndices(folder + "/" + name + ".idx"); };

@@ -353,7 +353,7 @@ TEST_F(OptionsMenu, ItClosesOnEnterANewF4SpaceOnExitOrF12AndTheLevelResumesFromA
   EXPECT_TRUE(showsText(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4"));
 }
 
-constexpr size_t kShotBytes = 15 + 320 * 200 * 3 + 1;
+constexpr size_t kShotBytes = 15 + kFrameBytes * 3 + 1;
 
 std::string shotName(int n) {
   char name[24];

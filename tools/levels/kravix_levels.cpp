@@ -11,11 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/script/script_file.h"
 #include "route.h"
 #include "state/angles.h"
 #include "state/level_state.h"
@@ -189,20 +188,11 @@ int renderLevel(int level, const char* path, const Route* route) {
   return 0;
 }
 
-bool readWhole(const char* path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  *text = contents.str();
-  return true;
-}
-
 // Runs the script and renders the level with its path; says how far the path goes.
 int renderRoute(int level, const char* out, const char* scriptPath) {
   std::string script, error;
-  if (!readWhole(scriptPath, &script)) {
-    std::fprintf(stderr, "kravix-levels: cannot read %s\n", scriptPath);
+  if (!readScriptFile(scriptPath, &script, &error)) {
+    std::fprintf(stderr, "kravix-levels: %s\n", error.c_str());
     return 1;
   }
   Route route;

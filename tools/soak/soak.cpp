@@ -411,10 +411,7 @@ std::string checkScoreFile() {
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), {});
   if (bytes.size() != kScoreFileBytes)
     return "score file of " + std::to_string(bytes.size()) + " bytes";
-  unsigned sum = 0;
-  for (int i = 6; i < kScoreFileBytes - 3; ++i) sum += bytes[i];
-  const unsigned stored = bytes[489] * 65536u + bytes[490] * 256u + bytes[491];
-  if (sum != stored / 31) return "score file checksum fails";
+  if (!scoreFileChecksumHolds(bytes.data())) return "score file checksum fails";
   char names[kScoreRows][kNameField];
   uint32_t scores[kScoreRows];
   std::memcpy(names, highScoreNames, sizeof names);
