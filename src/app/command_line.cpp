@@ -68,6 +68,12 @@ void printOption(const CommandOption& option, FILE* out) {
   std::fprintf(out, "  %-18s %s\n", left.c_str(), option.help);
 }
 
+void printUsage(const CommandLine& line, FILE* out) {
+  std::fprintf(out, "Usage: %s %s\n\n", line.program, line.synopsis);
+  for (size_t i = 0; i < line.count; ++i) printOption(line.options[i], out);
+  for (const CommandOption& option : kCommonOptions) printOption(option, out);
+}
+
 }  // namespace
 
 int startCommandLine(const CommandLine& line, int argc, char** argv) {
@@ -82,10 +88,4 @@ int startCommandLine(const CommandLine& line, int argc, char** argv) {
     return 0;
   }
   return kGoOn;
-}
-
-void printUsage(const CommandLine& line, FILE* out) {
-  std::fprintf(out, "Usage: %s %s\n\n", line.program, line.synopsis);
-  for (size_t i = 0; i < line.count; ++i) printOption(line.options[i], out);
-  for (const CommandOption& option : kCommonOptions) printOption(option, out);
 }

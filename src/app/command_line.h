@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 
 struct CommandOption {
@@ -29,4 +28,3 @@ constexpr int kGoOn = -1;
 // Takes the options; kGoOn when the program goes on, otherwise the status it ends
 // with: 2 after a fault, 0 after printing the usage (--help) or the version.
 int startCommandLine(const CommandLine& line, int argc, char** argv);
-void printUsage(const CommandLine& line, FILE* out);

@@ -18,6 +18,13 @@ int readMicros() {
   return static_cast<int>(now.tv_usec);
 }
 
+// One smoothing step of frameMs towards ms + 5, then dt from it.
+void smoothFrameTime(int ms) {
+  if (levelState.frameMs - ms > kFrameMsLead) levelState.frameMs -= 1;
+  if (levelState.frameMs - ms < kFrameMsLead) levelState.frameMs += 1;
+  levelState.dt = static_cast<float>(levelState.frameMs / kMsPerTimeUnit);
+}
+
 }  // namespace
 
 int previousFrameMicros;
@@ -38,10 +45,4 @@ int frameElapsedMicros(int previous, int now) {
   if (elapsed > kLongestFrame) elapsed = kStandInFrame;
   if (elapsed < kShortestFrame) elapsed = kShortestFrame;
   return elapsed;
-}
-
-void smoothFrameTime(int ms) {
-  if (levelState.frameMs - ms > kFrameMsLead) levelState.frameMs -= 1;
-  if (levelState.frameMs - ms < kFrameMsLead) levelState.frameMs += 1;
-  levelState.dt = static_cast<float>(levelState.frameMs / kMsPerTimeUnit);
 }

@@ -101,6 +101,11 @@ void pauseStep() {
   if (levelLoop.paused) drawPauseDisplay();
 }
 
+// The thrust sound stops with the level.
+void endLevel() {
+  silenceThrust();
+}
+
 }  // namespace
 
 // Level start, in its order: nothing of the attempt before carries over
@@ -169,11 +174,6 @@ void runLevelFrame() {
   advanceGates(&levelLoop.gateClock, s.dt);       // 25. the gates
   pauseStep();                                    // 26. F2 and the pause display
   // clang-format on
-}
-
-// The thrust sound stops with the level.
-void endLevel() {
-  silenceThrust();
 }
 
 void runLevel() {

@@ -32,9 +32,10 @@ const uint8_t floorTurretSprite[256] = {
    0,  0, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24,  0,  0,
 };
 // clang-format on
-uint8_t ceilingTurretSprite[256];
 
 namespace {
+
+uint8_t ceilingTurretSprite[256];
 
 constexpr int kFirstReload = 10;    // tenths of a time unit, the shortest countdown
 constexpr float kFloorRange = 200;  // pixels a floor turret's shot flies
