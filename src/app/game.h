@@ -1,7 +1,8 @@
 // One game: intro screens, levels, the outcome of each attempt, rounds of
 // rising difficulty, and at the end the high score entry and table. Called
-// by the main cycle; owns GameState. The outcome rule and the intro drawing
-// are public so that tests can take them one at a time.
+// by the main cycle; it starts GameState for each game and keeps its ships,
+// level and difficulty. The outcome rule and the intro drawing are public so
+// that tests can take them one at a time.
 #pragma once
 
 #include <cstdint>
