@@ -7,12 +7,12 @@
 
 #include <cstring>
 
-#include "app/game_state.h"
 #include "app/level_loop.h"
-#include "app/level_state.h"
 #include "frame_baseline.h"
 #include "input/controls.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "world/level_data.h"
 #include "world/particles.h"
 #include "world/shots.h"

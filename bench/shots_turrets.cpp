@@ -8,9 +8,9 @@
 #include <chrono>
 #include <iterator>
 
-#include "app/game_state.h"
-#include "app/level_state.h"
 #include "frame_baseline.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
 #include "world/shots.h"
 #include "world/turrets.h"
 

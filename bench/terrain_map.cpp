@@ -3,8 +3,8 @@
 // same run (target: at most twice its time).
 #include <benchmark/benchmark.h>
 
-#include "app/level_state.h"
 #include "frame_baseline.h"
+#include "state/level_state.h"
 #include "world/level_data.h"
 #include "world/terrain.h"
 

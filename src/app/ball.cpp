@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/angles.h"
-#include "app/level_state.h"
 #include "input/controls.h"
+#include "state/angles.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "world/particles.h"
@@ -13,13 +13,9 @@ Ball ball;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPi = 3.141592653589793;
 constexpr int kRodHalf = 10;
 constexpr int kTagDistanceSquared = 400;  // 20 pixels, on squared integer distances
-constexpr int kSkyLine = 500;             // nothing touches the ball at or above this row
 constexpr int kProbeReach = 4;
-constexpr double kGravity = 0.1;
 constexpr int kBallBlastSize = 25;
 constexpr float kFallenOut = 4800;  // rows: twice the world's depth
 constexpr uint8_t kStandColour = 7;
@@ -34,7 +30,7 @@ int squaredDistanceToShip() {
 // Below the sky line, any pixel drawn so far four pixels around the ball destroys it.
 void probeBall() {
   const LevelState& s = levelState;
-  if (s.ballY <= kSkyLine) return;
+  if (s.ballY <= kSkyRows) return;
   const int bx = s.ballX - s.cameraX, by = s.ballY - s.cameraY;
   const int probes[4][2] = {
       {kProbeReach, 0}, {-kProbeReach, 0}, {0, kProbeReach}, {0, -kProbeReach}};

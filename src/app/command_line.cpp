@@ -2,22 +2,30 @@
 
 #include <string_view>
 
+#include "platform/script/script_format.h"
+
 namespace {
 
-// Arguments are echoed with control and other non-ASCII bytes as \xNN.
-std::string printable(std::string_view bytes) {
-  std::string shown;
-  for (unsigned char c : bytes.substr(0, 80)) {
-    char escaped[5];
-    std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-    shown += c >= 0x20 && c < 0x7F && c != '\\' ? std::string(1, static_cast<char>(c)) : escaped;
-  }
-  return shown;
-}
+struct CommonRequests {
+  bool help = false, version = false;
+};
+
+CommonRequests requests;
+
+// The options every program takes, listed after the rows of its own table.
+const CommandOption kCommonOptions[] = {
+    {"--help", nullptr, "show this help and end",
+     [](const char*, std::string*) { return requests.help = true; }},
+    {"--version", nullptr, "show the version and end",
+     [](const char*, std::string*) { return requests.version = true; }},
+};
 
 const CommandOption* findOption(const CommandLine& line, std::string_view name) {
   for (size_t i = 0; i < line.count; ++i) {
     if (name == line.options[i].name) return &line.options[i];
+  }
+  for (const CommandOption& option : kCommonOptions) {
+    if (name == option.name) return &option;
   }
   return nullptr;
 }
@@ -27,8 +35,6 @@ bool refuse(const CommandLine& line, const std::string& why) {
                line.program);
   return false;
 }
-
-}  // namespace
 
 bool parseCommandLine(const CommandLine& line, int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -56,12 +62,30 @@ bool parseCommandLine(const CommandLine& line, int argc, char** argv) {
   return true;
 }
 
+void printOption(const CommandOption& option, FILE* out) {
+  std::string left = std::string(option.name) + (option.valueName ? " " : "") +
+                     (option.valueName ? option.valueName : "");
+  std::fprintf(out, "  %-18s %s\n", left.c_str(), option.help);
+}
+
 void printUsage(const CommandLine& line, FILE* out) {
   std::fprintf(out, "Usage: %s %s\n\n", line.program, line.synopsis);
-  for (size_t i = 0; i < line.count; ++i) {
-    const CommandOption& option = line.options[i];
-    std::string left = std::string(option.name) + (option.valueName ? " " : "") +
-                       (option.valueName ? option.valueName : "");
-    std::fprintf(out, "  %-18s %s\n", left.c_str(), option.help);
+  for (size_t i = 0; i < line.count; ++i) printOption(line.options[i], out);
+  for (const CommandOption& option : kCommonOptions) printOption(option, out);
+}
+
+}  // namespace
+
+int startCommandLine(const CommandLine& line, int argc, char** argv) {
+  requests = CommonRequests{};
+  if (!parseCommandLine(line, argc, argv)) return 2;
+  if (requests.help) {
+    printUsage(line, stdout);
+    return 0;
   }
+  if (requests.version) {
+    std::printf("%s %s\n", line.program, KRAVIX_VERSION);
+    return 0;
+  }
+  return kGoOn;
 }

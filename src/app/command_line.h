@@ -1,11 +1,11 @@
 // The programs' options as a table: GNU long options, `--name VALUE` or
 // `--name=VALUE`, no other arguments. A fault prints one message and a hint at
 // --help on standard error; the caller then ends with status 2. Adding an
-// option is adding a row.
+// option is adding a row. --help and --version are every program's and need
+// no row: startCommandLine answers them.
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 
 struct CommandOption {
@@ -23,5 +23,8 @@ struct CommandLine {
   size_t count;
 };
 
-bool parseCommandLine(const CommandLine& line, int argc, char** argv);
-void printUsage(const CommandLine& line, FILE* out);
+constexpr int kGoOn = -1;
+
+// Takes the options; kGoOn when the program goes on, otherwise the status it ends
+// with: 2 after a fault, 0 after printing the usage (--help) or the version.
+int startCommandLine(const CommandLine& line, int argc, char** argv);

@@ -1,7 +1,7 @@
 #include "app/frame_timing.h"
 
-#include "app/level_state.h"
 #include "platform/clock.h"
+#include "state/level_state.h"
 
 namespace {
 
@@ -16,6 +16,13 @@ int readMicros() {
   timeval now{};
   clock_gettimeofday(&now);
   return static_cast<int>(now.tv_usec);
+}
+
+// One smoothing step of frameMs towards ms + 5, then dt from it.
+void smoothFrameTime(int ms) {
+  if (levelState.frameMs - ms > kFrameMsLead) levelState.frameMs -= 1;
+  if (levelState.frameMs - ms < kFrameMsLead) levelState.frameMs += 1;
+  levelState.dt = static_cast<float>(levelState.frameMs / kMsPerTimeUnit);
 }
 
 }  // namespace
@@ -38,10 +45,4 @@ int frameElapsedMicros(int previous, int now) {
   if (elapsed > kLongestFrame) elapsed = kStandInFrame;
   if (elapsed < kShortestFrame) elapsed = kShortestFrame;
   return elapsed;
-}
-
-void smoothFrameTime(int ms) {
-  if (levelState.frameMs - ms > kFrameMsLead) levelState.frameMs -= 1;
-  if (levelState.frameMs - ms < kFrameMsLead) levelState.frameMs += 1;
-  levelState.dt = static_cast<float>(levelState.frameMs / kMsPerTimeUnit);
 }

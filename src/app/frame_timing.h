@@ -16,5 +16,3 @@ void measureFrameTime();
 // Microseconds between two readings of the microseconds field, clamped: equal
 // readings count as a whole second, which the clamp turns into 100 ms.
 int frameElapsedMicros(int previous, int now);
-// One smoothing step of frameMs towards ms + 5, then dt from it.
-void smoothFrameTime(int ms);

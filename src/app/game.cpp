@@ -2,19 +2,18 @@
 
 #include <cstdint>
 
-#include "app/game_state.h"
 #include "app/level_loop.h"
-#include "app/level_state.h"
 #include "input/controls.h"
+#include "input/key_wait.h"
 #include "platform/demo.h"
 #include "scores/high_score_screens.h"
 #include "scores/score_table.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 #include "video/text.h"
 #include "world/level_data.h"
-
-GameState gameState;
 
 namespace {
 
@@ -26,11 +25,12 @@ constexpr int kLastVisibleRow = 19;
 
 // An Escape still held from the level before does not end the game.
 void waitForEscapeRelease() {
-  while (controls.escape && !controls.quickExit) pollControls();
+  waitForKeys([] { return !controls.escape || controls.quickExit; }, FirstPoll::kOnlyIfWaiting);
 }
 
 void waitForStart() {
-  while (!controls.fire && !controls.escape && !controls.quickExit) pollControls();
+  waitForKeys([] { return controls.fire || controls.escape || controls.quickExit; },
+              FirstPoll::kOnlyIfWaiting);
 }
 
 void playAttempt(GameMarks* marks) {
@@ -38,7 +38,7 @@ void playAttempt(GameMarks* marks) {
   drawIntro(*marks);
   showFrame(0, kScreenHeight);
   controls.fire = 0;
-  buildLevel(gameState.level, marks->loadTurrets);
+  loadLevel(gameState.level, marks->loadTurrets);
   waitForEscapeRelease();
   waitForStart();
   if (controls.escape) marks->escapePressed = 1;
@@ -49,14 +49,20 @@ void playAttempt(GameMarks* marks) {
 }
 
 void finishGame() {
-  shipThrusting = 0;
-  updateThrustSound();
+  silenceThrust();
   if (highScores[kLastVisibleRow] < static_cast<uint32_t>(gameState.score)) enterHighScoreName();
   sortScoreTable();
   showHighScores();
 }
 
 }  // namespace
+
+void loadLevel(int level, int loadTurrets) {
+  if (buildLevel(level, loadTurrets)) return;
+  drawText(100, 20, 3, "MAX BOXCOUNT REACHED !");
+  copyFrame();
+  waitForKeys([] { return controls.fire || controls.quickExit; }, FirstPoll::kAlways);
+}
 
 void runGame() {
   gameState.level = 0;

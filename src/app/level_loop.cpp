@@ -2,22 +2,22 @@
 
 #include "app/ball.h"
 #include "app/frame_timing.h"
-#include "app/game_state.h"
-#include "app/level_state.h"
 #include "app/ship.h"
-#include "app/ship_outline.h"
 #include "app/status_line.h"
 #include "input/controls.h"
 #include "screens/help_screen.h"
 #include "screens/options_menu.h"
-#include "screens/settings.h"
+#include "screens/screenshot.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
-#include "video/screenshot.h"
 #include "world/gates.h"
 #include "world/particles.h"
+#include "world/ship_outline.h"
 #include "world/shots.h"
 #include "world/stars.h"
 #include "world/terrain.h"
@@ -29,9 +29,8 @@ FunctionKeyMemory lastFunctionKeys;
 namespace {
 
 constexpr uint8_t kCraftColour = 29;
-constexpr int kLeaveRow = 249;  // the view's top at or above this row starts the leave countdown
-constexpr int kLowestSkyRow = 499;  // stars are drawn while the view's top is at or above this row
-constexpr int kLeaveCount = 40;     // the countdown ends when it passes this
+constexpr int kLeaveRow = 249;   // the view's top at or above this row starts the leave countdown
+constexpr int kLeaveCount = 40;  // the countdown ends when it passes this
 constexpr double kLeaveRate = 1.5;  // countdown steps per time unit
 constexpr int kShipBlastSize = 20;
 
@@ -102,6 +101,11 @@ void pauseStep() {
   if (levelLoop.paused) drawPauseDisplay();
 }
 
+// The thrust sound stops with the level.
+void endLevel() {
+  silenceThrust();
+}
+
 }  // namespace
 
 // Level start, in its order: nothing of the attempt before carries over
@@ -155,7 +159,7 @@ void runLevelFrame() {
   drawTurrets();
   fireGun();                                      // 11. the gun
   placeTowedBall();                               // 12. the towed ball and its probe
-  if (s.cameraY <= kLowestSkyRow) drawStars();    // 13. the sky
+  if (s.cameraY < kSkyRows) drawStars();         // 13. the sky
   explodeBall();                                  // 14. the ball's explosion, once
   drawShipOutline();                              // 15. outline and contact test
   if (settings.debrisOn) updateExhaust();         // 16. exhaust
@@ -170,12 +174,6 @@ void runLevelFrame() {
   advanceGates(&levelLoop.gateClock, s.dt);       // 25. the gates
   pauseStep();                                    // 26. F2 and the pause display
   // clang-format on
-}
-
-// The thrust sound stops with the level.
-void endLevel() {
-  shipThrusting = 0;
-  updateThrustSound();
 }
 
 void runLevel() {

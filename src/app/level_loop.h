@@ -1,9 +1,9 @@
 // One attempt at a level: owns the frame from the intro screen's Enter until
 // the ship has left through the sky, Escape, or F12. The caller reads the
 // outcome from levelState.leaving and levelState.ballTowed.
-// runLevel is startLevel, then runLevelFrame while levelRunning, then
-// endLevel; the pieces are public so that tests and the frame benchmark can
-// drive single frames.
+// runLevel is startLevel, then runLevelFrame while levelRunning, then the
+// thrust noise stops; the pieces are public so that tests and the frame
+// benchmark can drive single frames.
 #pragma once
 
 #include <cstdint>
@@ -35,4 +35,3 @@ void runLevel();
 void startLevel();
 bool levelRunning();
 void runLevelFrame();
-void endLevel();

@@ -7,15 +7,12 @@
 #include "app/command_line.h"
 #include "app/main_cycle.h"
 #include "platform/player_keys.h"
-#include "platform/script/demo_recorder.h"
 #include "platform/script/demo_session.h"
 #include "platform/script/script_file.h"
 
 namespace {
 
 struct ProgramOptions {
-  bool help = false;
-  bool version = false;
   bool printKeys = false;
   const char* recordPath = nullptr;
   const char* playPath = nullptr;
@@ -30,10 +27,6 @@ const CommandOption kOptions[] = {
      [](const char* value, std::string*) { return (options.playPath = value), true; }},
     {"--print-keys", nullptr, "print the key bindings in force and end",
      [](const char*, std::string*) { return options.printKeys = true; }},
-    {"--help", nullptr, "show this help and end",
-     [](const char*, std::string*) { return options.help = true; }},
-    {"--version", nullptr, "show the version and end",
-     [](const char*, std::string*) { return options.version = true; }},
 };
 
 const CommandLine kCommandLine{"kravix", "[--record FILE] [--play FILE] [--print-keys]", kOptions,
@@ -55,23 +48,8 @@ bool preparePlayback(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!parseCommandLine(kCommandLine, argc, argv)) return 2;
-  if (options.help) {
-    printUsage(kCommandLine, stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::printf("kravix %s\n", KRAVIX_VERSION);
-    return 0;
-  }
+  if (const int end = startCommandLine(kCommandLine, argc, argv); end != kGoOn) return end;
   if (options.printKeys) return printPlayerKeys();
   if (options.playPath && !preparePlayback(options.playPath)) return 2;
-  std::string error;
-  if (options.recordPath && !startDemoRecording(options.recordPath, &error)) {
-    std::fprintf(stderr, "kravix: %s\n", error.c_str());
-    return 2;
-  }
-  const int status = kravixMain();
-  finishDemoRecording();
-  return status;
+  return kravixMainRecording("kravix", options.recordPath);
 }

@@ -1,28 +1,26 @@
 #include "app/main_cycle.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
-#include "app/alarm_signal.h"
 #include "app/game.h"
-#include "app/game_state.h"
 #include "app/standard_streams.h"
+#include "input/alarm_signal.h"
 #include "input/controls.h"
+#include "platform/script/demo_recorder.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
 #include "scores/starting_table.h"
-#include "screens/settings.h"
 #include "screens/title_screen.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/settings.h"
 #include "video/palette.h"
 #include "video/video_mode.h"
 #include "world/turrets.h"
 
-char scoreFilePath[kScoreFilePathSize];
-
 namespace {
-
-constexpr char kScoreFileName[] = "/.kravix.sco";
 
 void startUp() {
   openClosedStandardStreams();
@@ -53,14 +51,6 @@ void shutDown() {
 
 }  // namespace
 
-void makeScoreFilePath(const char* home) {
-  scoreFilePath[0] = '\0';
-  if (home == nullptr || home[0] == '\0') return;
-  if (std::strlen(home) + std::strlen(kScoreFileName) >= kScoreFilePathSize) return;
-  std::strcpy(scoreFilePath, home);
-  std::strcat(scoreFilePath, kScoreFileName);
-}
-
 int kravixMain() {
   startUp();
   while (!gameState.quitRequested && !controls.quickExit) {
@@ -71,4 +61,15 @@ int kravixMain() {
   shutDown();
   endIfAlarmed();  // an alarm during the shutdown still ends with status 1
   return 0;
+}
+
+int kravixMainRecording(const char* program, const char* recordPath) {
+  std::string error;
+  if (recordPath && !startDemoRecording(recordPath, &error)) {
+    std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+    return 2;
+  }
+  const int status = kravixMain();
+  finishDemoRecording();
+  return status;
 }

@@ -2,12 +2,8 @@
 // and the shutdown that returns the console to text mode.
 #pragma once
 
-constexpr int kScoreFilePathSize = 256;
-
-// "$HOME/.kravix.sco", or empty when HOME is unset or too long (no score file then).
-extern char scoreFilePath[kScoreFilePathSize];
-
-// Builds scoreFilePath from home; leaves it empty when home is null or the path does not fit.
-void makeScoreFilePath(const char* home);
 // The whole program; returns the exit status.
 int kravixMain();
+// kravixMain, written to recordPath as a demo unless that is null. A demo that
+// cannot be started is named on standard error after `program`: status 2.
+int kravixMainRecording(const char* program, const char* recordPath);

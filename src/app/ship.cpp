@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/angles.h"
 #include "app/ball.h"
-#include "app/level_state.h"
 #include "input/controls.h"
-#include "screens/settings.h"
 #include "sound/sound_effects.h"
+#include "state/angles.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "world/particles.h"
 #include "world/shots.h"
 
@@ -17,11 +17,8 @@ uint8_t fireLatch;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr float kPi = 3.1415927f;
 constexpr float kStartX = 1200.0f, kStartY = 550.0f;
 constexpr float kFreeThrust = 0.33333334f;  // pixels per time unit, per time unit
-constexpr double kGravity = 0.1;
 constexpr int kViewHalfWidth = 160, kViewHalfHeight = 100;
 constexpr int kWrapDistance = 2080;  // world width 2400 less the view's 320
 constexpr double kMuzzleOffset = 12;

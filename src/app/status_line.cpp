@@ -1,8 +1,8 @@
 #include "app/status_line.h"
 
-#include "app/game_state.h"
-#include "app/level_state.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "video/text.h"
 
 namespace {

@@ -1,9 +1,7 @@
 #include "input/controls.h"
 
-#include "app/alarm_signal.h"
+#include "input/alarm_signal.h"
 #include "platform/keyboard.h"
-
-Controls controls;
 
 void startKeyboard() {
   keyboard_init();

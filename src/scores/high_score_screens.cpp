@@ -3,16 +3,20 @@
 #include <cstring>
 #include <utility>
 
-#include "app/game_state.h"
 #include "input/controls.h"
+#include "input/key_wait.h"
 #include "platform/keyboard.h"
 #include "scores/score_table.h"
+#include "state/game_state.h"
 #include "video/frame_buffer.h"
 #include "video/text.h"
 
-const char32_t nameKeyTable[52] = U"  1234567890-=  QWERTZUIOP    ASDFGHJKL     YXCVBNM";
-
 namespace {
+
+// The character each scancode 0..50 types in the name entry when the player's
+// layout shows no letter or digit on that key (a German layout: Z and Y change
+// places against the US one); keys without a character type a space.
+const char32_t nameKeyTable[52] = U"  1234567890-=  QWERTZUIOP    ASDFGHJKL     YXCVBNM";
 
 constexpr int kHighestTypingScancode = 50;
 // Enter counts only once this many passes are over, so that an Enter held
@@ -78,8 +82,7 @@ void escapeActsAsEnter(uint8_t& previousEscape) {
   previousEscape = controls.escape;
 }
 
-}  // namespace
-
+// The 20 visible rows: place, dotted leader, name and score x 100, from y 30 on.
 void drawScoreTable() {
   for (int row = 0; row < kVisibleScoreRows; ++row) {
     int y = 30 + 8 * row;
@@ -89,6 +92,8 @@ void drawScoreTable() {
     drawNumberOpaque(200, y, 11, shownScore(highScores[row]));
   }
 }
+
+}  // namespace
 
 void enterHighScoreName() {
   NameEntry entry{};
@@ -118,7 +123,7 @@ void enterHighScoreName() {
     std::memcpy(highScoreNames[kScoreRows - 1], entry.name, kNameField);
     highScores[kScoreRows - 1] = static_cast<uint32_t>(gameState.score);
   }
-  while (controls.fire && !controls.quickExit) pollControls();
+  waitForKeys([] { return !controls.fire || controls.quickExit; }, FirstPoll::kOnlyIfWaiting);
   keyboard_typing(0);
 }
 

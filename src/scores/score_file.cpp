@@ -5,14 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main_cycle.h"
 #include "scores/score_file_place.h"
 #include "scores/score_table.h"
-#include "screens/settings.h"
+#include "state/settings.h"
+
+char scoreFilePath[kScoreFilePathSize];
 
 namespace {
 
-constexpr int kSettingsBytes = 6;
+constexpr char kScoreFileName[] = "/.kravix.sco";
 constexpr int kSettingsFlags = 5;  // every field but the last, turnSpeed
 constexpr int kRecordBytes = 23;
 constexpr int kChecksumOffset = kSettingsBytes + kScoreRows * kRecordBytes;  // 489
@@ -29,14 +30,6 @@ uint8_t unscramble(uint8_t stored, int row) {
 // One of the 30 codes 0x40..0x5D, fresh for every unused name position.
 uint8_t fillerByte() {
   return static_cast<uint8_t>(0x40 + random() % 30);
-}
-
-// The six Settings fields in their file order.
-uint8_t* settingsField(int index) {
-  uint8_t* fields[kSettingsBytes] = {&settings.effectsOn,      &settings.speakerOn,
-                                     &settings.debrisOn,       &settings.mapOn,
-                                     &settings.statusLineFull, &settings.turnSpeed};
-  return fields[index];
 }
 
 void encodeRecord(int row, uint8_t record[kRecordBytes]) {
@@ -74,6 +67,28 @@ mode_t saveMode(const ScoreFileFound& found) {
 
 }  // namespace
 
+uint8_t* settingsField(int index) {
+  uint8_t* fields[kSettingsBytes] = {&settings.effectsOn,      &settings.speakerOn,
+                                     &settings.debrisOn,       &settings.mapOn,
+                                     &settings.statusLineFull, &settings.turnSpeed};
+  return fields[index];
+}
+
+bool scoreFileChecksumHolds(const uint8_t bytes[kScoreFileBytes]) {
+  uint32_t sum = 0;
+  for (int k = kSettingsBytes; k < kChecksumOffset; ++k) sum += bytes[k];
+  const uint8_t* stored = bytes + kChecksumOffset;
+  return sum == (stored[0] * 65536u + stored[1] * 256u + stored[2]) / 31;
+}
+
+void makeScoreFilePath(const char* home) {
+  scoreFilePath[0] = '\0';
+  if (home == nullptr || home[0] == '\0') return;
+  if (std::strlen(home) + std::strlen(kScoreFileName) >= kScoreFilePathSize) return;
+  std::strcpy(scoreFilePath, home);
+  std::strcat(scoreFilePath, kScoreFileName);
+}
+
 void encodeScoreFile(uint8_t bytes[kScoreFileBytes]) {
   for (int index = 0; index < kSettingsBytes; ++index) bytes[index] = *settingsField(index);
   uint32_t sum = 0;
@@ -94,15 +109,10 @@ void decodeScoreFile(const uint8_t* bytes, size_t size) {
   if (size > 0) std::memcpy(image, bytes, size < sizeof image ? size : sizeof image);
 
   for (int index = 0; index < kSettingsBytes; ++index) *settingsField(index) = image[index];
-  uint32_t sum = 0;
   for (int row = 0; row < kScoreRows; ++row) {
-    const uint8_t* record = image + kSettingsBytes + row * kRecordBytes;
-    decodeRecord(row, record);
-    for (int k = 0; k < kRecordBytes; ++k) sum += record[k];
+    decodeRecord(row, image + kSettingsBytes + row * kRecordBytes);
   }
-  const uint8_t* k = image + kChecksumOffset;
-  uint32_t checksum = k[0] * 65536u + k[1] * 256u + k[2];
-  if (sum != checksum / 31) resetScoreTable();
+  if (!scoreFileChecksumHolds(image)) resetScoreTable();
 }
 
 void bringSettingsIntoRange() {

@@ -10,7 +10,19 @@
 #include <cstdint>
 
 constexpr int kScoreFileBytes = 492;
+constexpr int kSettingsBytes = 6;  // the file's first bytes
+constexpr int kScoreFilePathSize = 256;
 
+// "$HOME/.kravix.sco", or empty when HOME is unset or too long (no score file then).
+extern char scoreFilePath[kScoreFilePathSize];
+
+// Builds scoreFilePath from home; leaves it empty when home is null or the path does not fit.
+void makeScoreFilePath(const char* home);
+
+// The six Settings fields in the file's order.
+uint8_t* settingsField(int index);
+// The three bytes at the end are 31 times the sum of the record bytes (or up to 30 more).
+bool scoreFileChecksumHolds(const uint8_t bytes[kScoreFileBytes]);
 // The file image of Settings and the table as they stand, with fresh filler bytes.
 void encodeScoreFile(uint8_t bytes[kScoreFileBytes]);
 // Takes the six Settings bytes as they are and, when the checksum holds, the table;

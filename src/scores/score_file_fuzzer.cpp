@@ -11,10 +11,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/main_cycle.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
-#include "screens/settings.h"
+#include "state/settings.h"
 
 namespace {
 

@@ -2,24 +2,15 @@
 
 #include <cstring>
 
-#include "app/main_cycle.h"
 #include "platform/demo.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
-#include "screens/settings.h"
+#include "state/settings.h"
 
 static_assert(kDemoRows == kScoreRows && kDemoNameLength == kNameLength);
-static_assert(sizeof(Settings) == kDemoSettings);
+static_assert(sizeof(Settings) == kDemoSettings && kDemoSettings == kSettingsBytes);
 
 namespace {
-
-// In the score file's order.
-uint8_t* settingsField(int index) {
-  uint8_t* fields[kDemoSettings] = {&settings.effectsOn,      &settings.speakerOn,
-                                    &settings.debrisOn,       &settings.mapOn,
-                                    &settings.statusLineFull, &settings.turnSpeed};
-  return fields[index];
-}
 
 void takeTable(const DemoTable& table) {
   for (int i = 0; i < kDemoSettings; ++i) *settingsField(i) = table.settings[i];

@@ -1,7 +1,8 @@
 #include "screens/help_screen.h"
 
-#include "app/level_state.h"
 #include "input/controls.h"
+#include "input/key_wait.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 #include "video/text.h"
 
@@ -54,10 +55,6 @@ void runHelpScreen() {
   }
   clearOneShotControls();
   // An Escape that closed this screen must not also leave the level.
-  do {
-    pollControls();
-  } while (controls.escape);
-  // The level resumes slowly from a standstill.
-  levelState.dt = 0;
-  levelState.frameMs = 0;
+  waitForKeys([] { return !controls.escape; }, FirstPoll::kAlways);
+  resumeFromStandstill();
 }

@@ -2,13 +2,14 @@
 
 #include <cstdint>
 
-#include "app/level_state.h"
-#include "app/ship_outline.h"
 #include "input/controls.h"
-#include "screens/settings.h"
+#include "input/key_wait.h"
 #include "sound/sound_effects.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "video/frame_buffer.h"
 #include "video/text.h"
+#include "world/ship_outline.h"
 
 namespace {
 
@@ -186,16 +187,11 @@ bool menuGoesOn(const Menu& menu) {
 }  // namespace
 
 void runOptionsMenu() {
-  shipThrusting = 0;
-  updateThrustSound();
+  silenceThrust();
   Menu menu;
   controls.fire = 0;
   while (menuGoesOn(menu)) runMenuPass(menu);
-  do {
-    pollControls();
-  } while (controls.escape);
+  waitForKeys([] { return !controls.escape; }, FirstPoll::kAlways);
   clearOneShotControls();
-  // The level resumes slowly from a standstill.
-  levelState.dt = 0;
-  levelState.frameMs = 0;
+  resumeFromStandstill();
 }

@@ -3,9 +3,13 @@
 #include <cmath>
 
 #include "video/frame_buffer.h"
+#include "world/level_data.h"
 
-// Each letter is a 3x5 pattern of unit cells, merged into upright boxes.
-const Box titleLogo[kTitleLogoBoxes] = {
+namespace {
+
+// Each letter is a 3x5 pattern of unit cells, merged into upright boxes: corners
+// (x1, y1) and (x2, y2) in logo units; colour is always 1 and unused.
+const Box titleLogo[] = {
     // K: the stem, and two arms stepping in towards its middle.
     {0, 0, 1, 5, 1},
     {2, 0, 3, 1, 1},
@@ -39,6 +43,8 @@ const Box titleLogo[kTitleLogoBoxes] = {
     {20, 3, 21, 5, 1},
     {22, 3, 23, 5, 1},
 };
+
+}  // namespace
 
 void drawTitleLogo(uint32_t angle) {
   // Truncation toward zero, so a negative value leans towards zero: -59.5 gives -59.

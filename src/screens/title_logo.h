@@ -6,12 +6,5 @@
 
 #include <cstdint>
 
-#include "world/level_data.h"
-
-constexpr int kTitleLogoBoxes = 26;
-
-// Corners (x1, y1) and (x2, y2) in logo units; colour is always 1 and unused.
-extern const Box titleLogo[kTitleLogoBoxes];
-
 // Draws the logo into the frame at angle in units of 1/90 radian (565 to a turn).
 void drawTitleLogo(uint32_t angle);

@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
-#include "app/game_state.h"
 #include "input/controls.h"
+#include "input/key_wait.h"
 #include "screens/title_logo.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
 #include "video/text.h"
@@ -32,9 +33,8 @@ void drawFixedText() {
 
 // A key still held from the screen before must not start or end anything here.
 void waitForStartKeysUp() {
-  do {
-    pollControls();
-  } while (controls.fire || controls.tag || controls.escape);
+  waitForKeys([] { return !controls.fire && !controls.tag && !controls.escape; },
+              FirstPoll::kAlways);
 }
 
 // Idle, the logo turns one unit a frame for ever. Each frame with Enter or

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "screens/settings.h"
 #include "sound/samples.h"
+#include "state/settings.h"
 
 SampleEntry sampleTable[kSampleCount];
 uint8_t soundAvailable = 0;
@@ -74,6 +74,11 @@ void playEffect(int kind) {
     ++effectChannel;
   }
   if (effectChannel > 3) effectChannel = 1;
+}
+
+void silenceThrust() {
+  shipThrusting = 0;
+  updateThrustSound();
 }
 
 void updateThrustSound() {

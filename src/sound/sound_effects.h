@@ -24,3 +24,5 @@ void startSound();
 void stopSound();
 void playEffect(int kind);
 void updateThrustSound();
+// The thrust noise stops: the ship no longer thrusts as far as the sound knows.
+void silenceThrust();

@@ -5,9 +5,7 @@
 
 #include <cstdint>
 
-constexpr int kScreenWidth = 320;
-constexpr int kScreenHeight = 200;
-constexpr int kFrameBytes = kScreenWidth * kScreenHeight;
+#include "platform/vga.h"
 
 struct FrameBuffer {
   uint8_t pixels[kFrameBytes];

@@ -4,6 +4,12 @@
 
 Gate gates[kGateSlots];
 
+namespace {
+
+constexpr double kGatePeriod = 2.0;  // time units per one-pixel step
+
+}  // namespace
+
 void moveGates(int steps) {
   for (Gate& gate : gates) {
     if (gate.boxIndex == 0) continue;

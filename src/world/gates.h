@@ -11,7 +11,6 @@ struct Gate {
 };
 
 constexpr int kGateSlots = 10;
-constexpr double kGatePeriod = 2.0;  // time units per one-pixel step
 
 extern Gate gates[kGateSlots];
 

@@ -1,9 +1,6 @@
 #include "world/level_data.h"
 
-#include "app/level_state.h"
-#include "input/controls.h"
-#include "video/frame_buffer.h"
-#include "video/text.h"
+#include "state/level_state.h"
 #include "world/gates.h"
 #include "world/turrets.h"
 
@@ -28,17 +25,8 @@ void registerGate(int slot, int* gateSlot) {
   if (*gateSlot < kGateSlots - 1) ++*gateSlot;
 }
 
-// Shown when a table has no terminator within the box table; waits for Enter
-// (or F12, which ends every loop).
-void reportBoxLimit() {
-  drawText(100, 20, 3, "MAX BOXCOUNT REACHED !");
-  copyFrame();
-  do {
-    pollControls();
-  } while (!controls.fire && !controls.quickExit);
-}
-
-// Box records up to and including the terminator; returns the terminator's slot.
+// Box records up to and including the terminator; returns the terminator's
+// slot, or the slot after the last one a terminator may take when there is none.
 int readBoxes(int level) {
   int gateSlot = 0;
   for (int slot = 0; slot < kBoxSlots; ++slot) {
@@ -51,7 +39,6 @@ int readBoxes(int level) {
     if (box.colour == kGateBoxColour) registerGate(slot, &gateSlot);
     if (box.colour == 0 && slot <= kLastTerminatorSlot) return slot;
   }
-  reportBoxLimit();
   return kLastTerminatorSlot + 1;
 }
 
@@ -71,13 +58,15 @@ void readLevelWord(int level, int32_t* destination) {
   ++readPosition;
 }
 
-void buildLevel(int level, int loadTurrets) {
+bool buildLevel(int level, int loadTurrets) {
   readPosition = 0;
   for (Gate& gate : gates) gate.boxIndex = 0;
   lastBox = readBoxes(level);
+  const bool complete = lastBox <= kLastTerminatorSlot;
   levelState.ballX = nextWord(level);
   levelState.ballY = nextWord(level);
   lastTurret = nextWord(level);
   if (lastTurret > kMaxLastTurret) lastTurret = kMaxLastTurret;
   if (loadTurrets) readTurrets(level);
+  return complete;
 }

@@ -28,4 +28,6 @@ extern int lastBox;  // slot of the terminator: the terrain is slots 0..lastBox-
 
 // Stores the next integer of level's table in *destination (0 past the table's end).
 void readLevelWord(int level, int32_t* destination);
-void buildLevel(int level, int loadTurrets);
+// False when the table has no terminator within the box table: the terrain is
+// then the first 2000 boxes and the rest of the table is read as if it followed.
+bool buildLevel(int level, int loadTurrets);

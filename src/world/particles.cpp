@@ -2,17 +2,18 @@
 
 #include <cstdlib>
 
-#include "app/level_state.h"
 #include "sound/sound_effects.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 
 Particle debris[kDebrisSlots];
 Particle exhaust[kExhaustSlots];
+
+namespace {
+
 // Indexed by whole units of life left: a particle steps backwards through
 // the table, white, yellows, oranges, reds, dark red, then white again.
 const uint8_t debrisColours[10] = {184, 112, 113, 40, 41, 42, 43, 44, 14, 15};
-
-namespace {
 
 constexpr float kExhaustLife = 18;
 constexpr int kExhaustBaseColour = 16;  // colour = life rounded + 16: 34 at birth, 16 at the end

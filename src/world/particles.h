@@ -16,7 +16,6 @@ constexpr int kExhaustSlots = 2001;
 
 extern Particle debris[kDebrisSlots];
 extern Particle exhaust[kExhaustSlots];
-extern const uint8_t debrisColours[10];
 
 void resetDebris();
 void resetExhaust();

@@ -1,7 +1,7 @@
 #include "world/shots.h"
 
-#include "app/game_state.h"
-#include "app/level_state.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 #include "world/particles.h"
 #include "world/turrets.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/level_state.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 
 Star stars[kStarCount];
@@ -10,7 +10,6 @@ Star stars[kStarCount];
 namespace {
 
 constexpr int kStarSpacing = 3;
-constexpr int kSkyRows = 500;
 constexpr int kGreyRamp = 16;  // palette 16..31: black to white
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/level_state.h"
+#include "state/level_state.h"
 #include "video/frame_buffer.h"
 #include "world/level_data.h"
 

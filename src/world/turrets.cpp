@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/level_state.h"
 #include "sound/sound_effects.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "world/shots.h"
@@ -32,9 +32,10 @@ const uint8_t floorTurretSprite[256] = {
    0,  0, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24,  0,  0,
 };
 // clang-format on
-uint8_t ceilingTurretSprite[256];
 
 namespace {
+
+uint8_t ceilingTurretSprite[256];
 
 constexpr int kFirstReload = 10;    // tenths of a time unit, the shortest countdown
 constexpr float kFloorRange = 200;  // pixels a floor turret's shot flies

@@ -20,8 +20,8 @@ extern Turret turrets[kTurretSlots];
 extern int lastTurret;
 
 extern const uint8_t floorTurretSprite[256];
-extern uint8_t ceilingTurretSprite[256];  // the floor image turned by 180 degrees
 
+// The ceiling turret's image: the floor image turned by 180 degrees.
 void makeCeilingSprite();
 void updateTurrets();
 void drawTurrets();

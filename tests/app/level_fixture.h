@@ -4,10 +4,10 @@
 
 #include <initializer_list>
 
-#include "app/game_state.h"
-#include "app/level_state.h"
 #include "input/controls.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
 #include "video/text.h"

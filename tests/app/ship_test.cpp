@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/ship.h"
-#include "app/ship_outline.h"
 #include "level_fixture.h"
 #include "sound/sound_effects.h"
 #include "video/draw.h"
+#include "world/ship_outline.h"
 
 namespace {
 

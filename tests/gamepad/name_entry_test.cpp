@@ -10,12 +10,12 @@
 #include <fstream>
 #include <vector>
 
-#include "app/game_state.h"
 #include "platform/sdl/keys_file.h"
 #include "platform/sdl/sdl_layout.h"
 #include "poll_hook.h"
 #include "scores/high_score_screens.h"
 #include "scores/score_table.h"
+#include "state/game_state.h"
 #include "support/test_support.h"
 
 namespace {

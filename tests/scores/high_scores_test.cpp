@@ -18,14 +18,14 @@
 #include <iterator>
 
 #include "app/game.h"
-#include "app/game_state.h"
 #include "app/main_cycle.h"
 #include "input/controls.h"
 #include "platform/headless/headless.h"
 #include "scores/high_score_screens.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;

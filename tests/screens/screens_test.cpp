@@ -7,19 +7,21 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/game_state.h"
-#include "app/level_state.h"
 #include "input/controls.h"
 #include "platform/headless/headless.h"
 #include "screens/help_screen.h"
+#include "screens/screenshot.h"
 #include "screens/options_menu.h"
-#include "screens/settings.h"
+#include "screens/screenshot.h"
 #include "screens/title_logo.h"
 #include "screens/title_screen.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
-#include "video/screenshot.h"
+#include "platform/vga.h"
 
 namespace fs = std::filesystem;
 
@@ -250,7 +252,7 @@ TEST_F(OptionsMenu, ItClosesOnEnterANewF4SpaceOnExitOrF12AndTheLevelResumesFromA
       showsText(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4", true));
 }
 
-constexpr size_t kShotBytes = 15 + 320 * 200 * 3 + 1;
+constexpr size_t kShotBytes = 15 + kFrameBytes * 3 + 1;
 
 std::string shotName(int n) {
   char name[24];

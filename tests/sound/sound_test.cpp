@@ -20,10 +20,10 @@
 
 #include "platform/headless/headless_audio.h"
 #include "screens/options_menu.h"
-#include "screens/settings.h"
 #include "sound/samples.h"
 #include "sound/sndmix.h"
 #include "sound/sound_effects.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/game_state.h"
-#include "app/level_state.h"
-#include "screens/settings.h"
 #include "sound/sound_effects.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
 #include "world/particles.h"

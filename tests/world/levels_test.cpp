@@ -7,9 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/level_state.h"
+#include "app/game.h"
 #include "input/controls.h"
 #include "platform/headless/headless.h"
+#include "state/level_state.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
 #include "world/gates.h"
@@ -152,7 +153,7 @@ TEST(LevelBuilder, The2000thBoxShowsTheLimitMessageAndWaitsForEnter) {
   for (int count : {1999, 2000}) {
     SwappedLevelTable swap(kLevel, table({bands.begin(), bands.begin() + 5 * count}, 0, 1));
     useScript("wait 3\nhold ENTER 1\nwait 5\n");
-    buildLevel(kLevel, 1);
+    loadLevel(kLevel, 1);
     int messagePixels = 0;
     for (int y = 20; y < 25; ++y)
       for (int x = 100; x < 190; ++x) messagePixels += headlessScreen()[y * kScreenWidth + x] == 3;

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/level_state.h"
+#include "state/level_state.h"
 #include "support/test_support.h"
 #include "video/frame_buffer.h"
 #include "world/level_data.h"

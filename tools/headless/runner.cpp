@@ -8,7 +8,6 @@
 #include "app/command_line.h"
 #include "app/main_cycle.h"
 #include "platform/headless/headless.h"
-#include "platform/script/demo_recorder.h"
 #include "platform/script/script_file.h"
 
 namespace {
@@ -16,8 +15,6 @@ namespace {
 constexpr int kShotFailedStatus = 4;
 
 struct RunnerOptions {
-  bool help = false;
-  bool version = false;
   const char* scriptPath = nullptr;
   const char* recordPath = nullptr;
 };
@@ -39,10 +36,6 @@ const CommandOption kOptions[] = {
     {"--frame-ms", "N", "the clock's step per read, 0..100000 ms (default 20)", takeFrameMs},
     {"--record", "FILE", "write the run to FILE as a demo",
      [](const char* value, std::string*) { return (options.recordPath = value), true; }},
-    {"--help", nullptr, "show this help and end",
-     [](const char*, std::string*) { return options.help = true; }},
-    {"--version", nullptr, "show the version and end",
-     [](const char*, std::string*) { return options.version = true; }},
 };
 
 const CommandLine kCommandLine{"kravix-headless",
@@ -57,22 +50,12 @@ int refuse(const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!parseCommandLine(kCommandLine, argc, argv)) return 2;
-  if (options.help) {
-    printUsage(kCommandLine, stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::printf("kravix-headless %s\n", KRAVIX_VERSION);
-    return 0;
-  }
+  if (const int end = startCommandLine(kCommandLine, argc, argv); end != kGoOn) return end;
   if (!options.scriptPath) return refuse("--script is required");
   std::string text, error;
   if (!readScriptFile(options.scriptPath, &text, &error)) return refuse(error);
   if (!headlessLoadScript(text, &error))
     return refuse(printable(options.scriptPath) + ": " + error);
-  if (options.recordPath && !startDemoRecording(options.recordPath, &error)) return refuse(error);
-  const int status = kravixMain();
-  finishDemoRecording();
+  const int status = kravixMainRecording("kravix-headless", options.recordPath);
   return status == 0 && headlessShotFailed() ? kShotFailedStatus : status;
 }

@@ -9,12 +9,13 @@
 #include <fstream>
 #include <string>
 
-#include "app/level_state.h"
-#include "app/ship_outline.h"
 #include "png_writer.h"
+#include "state/angles.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
+#include "world/ship_outline.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ constexpr int kLeft = 100, kTop = 50;
 constexpr uint8_t kCraftColour = 29;  // the ship's and the towed ball's colour in flight
 constexpr uint8_t kRodColour = kCraftColour / 2 + 11;
 constexpr uint8_t kRockColour = 43;
-constexpr float kUpright = 3.14159265f;
+constexpr float kUpright = kPi;  // the heading of a ship whose nose points up
 
 struct Scene {
   int canvas;  // drawn this many pixels square

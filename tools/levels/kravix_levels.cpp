@@ -11,13 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/level_state.h"
+#include "platform/script/script_file.h"
 #include "route.h"
+#include "state/angles.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
@@ -141,7 +141,7 @@ void paintLine(std::vector<unsigned char>& picture, RoutePoint from, RoutePoint 
 
 void paintRing(std::vector<unsigned char>& picture, RoutePoint centre, int radius, Rgb colour) {
   for (int degree = 0; degree < 360; ++degree) {
-    const double a = degree * 3.141592653589793 / 180;
+    const double a = degree * kPi / 180;
     paintDot(picture, centre.x + static_cast<int>(std::lround(radius * std::cos(a))),
              centre.y + static_cast<int>(std::lround(radius * std::sin(a))), 1, colour);
   }
@@ -188,20 +188,11 @@ int renderLevel(int level, const char* path, const Route* route) {
   return 0;
 }
 
-bool readWhole(const char* path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  *text = contents.str();
-  return true;
-}
-
 // Runs the script and renders the level with its path; says how far the path goes.
 int renderRoute(int level, const char* out, const char* scriptPath) {
   std::string script, error;
-  if (!readWhole(scriptPath, &script)) {
-    std::fprintf(stderr, "kravix-levels: cannot read %s\n", scriptPath);
+  if (!readScriptFile(scriptPath, &script, &error)) {
+    std::fprintf(stderr, "kravix-levels: %s\n", error.c_str());
     return 1;
   }
   Route route;

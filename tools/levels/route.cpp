@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/game_state.h"
-#include "app/level_state.h"
 #include "app/main_cycle.h"
 #include "platform/headless/headless.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
 
 namespace {
 

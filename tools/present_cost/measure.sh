@@ -15,12 +15,8 @@ cd "$(dirname "$0")/../.."
 seconds=${1:-6}
 build=build
 
-command -v Xvfb >/dev/null || {
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq xvfb >/dev/null
-}
+. tools/install_missing.sh
+install_missing Xvfb:xvfb
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAVIX_TOOLS=ON >/dev/null
 cmake --build "$build" --target kravix-present-probe plain-stretch >/dev/null
 

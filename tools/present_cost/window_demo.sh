@@ -17,16 +17,8 @@ out=$(realpath -m "${1:-window-demo}")
 build=build
 mkdir -p "$out"
 
-need=()
-for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick openbox:openbox xwininfo:x11-utils; do
-  command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+. tools/install_missing.sh
+install_missing Xvfb:xvfb xdotool:xdotool import:imagemagick openbox:openbox xwininfo:x11-utils
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target kravix >/dev/null
 

@@ -23,9 +23,9 @@
 
 #include "platform/keyboard.h"
 #include "platform/vga.h"
-#include "screens/settings.h"
 #include "sound/samples.h"
 #include "sound/sound_effects.h"
+#include "state/settings.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
 #include "video/text.h"

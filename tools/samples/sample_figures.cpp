@@ -5,10 +5,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "state/angles.h"
+
 namespace {
 
 constexpr double kRate = 5000.0;
-constexpr double kPi = 3.14159265358979323846;
 
 // |X(k)|^2 of the discrete Fourier transform for k = 0 .. length/2.
 std::vector<double> powerSpectrum(const uint8_t* bytes, size_t length) {

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <utility>
 
+#include "state/angles.h"
+
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kNyquistGuard = 2400.0;  // harmonics stay below this
 
 using Wave = std::vector<double>;
@@ -144,7 +145,8 @@ SampleBytes synthesizeTurretShot() {
   double breath = 0.0;
   for (size_t i = 0; i < length; ++i) {
     breath += lowPassPole(900.0) * (noise.next() - breath);
-    wave[i] = (wave[i] + 0.5 * breath) * (0.55 * envelope(i, 20, 0.012) + 0.45 * envelope(i, 20, 0.05));
+    wave[i] =
+        (wave[i] + 0.5 * breath) * (0.55 * envelope(i, 20, 0.012) + 0.45 * envelope(i, 20, 0.05));
   }
   fadeOut(wave, 120);
   return toBytes(wave, 0, 255);

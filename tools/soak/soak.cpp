@@ -20,16 +20,16 @@
 #include <vector>
 
 #include "app/ball.h"
-#include "app/game_state.h"
 #include "app/level_loop.h"
-#include "app/level_state.h"
 #include "app/main_cycle.h"
 #include "pilot.h"
 #include "platform/headless/headless.h"
 #include "scores/score_file.h"
 #include "scores/score_table.h"
 #include "screen_marks.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "world_snapshot.h"
 
 namespace {
@@ -411,10 +411,7 @@ std::string checkScoreFile() {
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), {});
   if (bytes.size() != kScoreFileBytes)
     return "score file of " + std::to_string(bytes.size()) + " bytes";
-  unsigned sum = 0;
-  for (int i = 6; i < kScoreFileBytes - 3; ++i) sum += bytes[i];
-  const unsigned stored = bytes[489] * 65536u + bytes[490] * 256u + bytes[491];
-  if (sum != stored / 31) return "score file checksum fails";
+  if (!scoreFileChecksumHolds(bytes.data())) return "score file checksum fails";
   char names[kScoreRows][kNameField];
   uint32_t scores[kScoreRows];
   std::memcpy(names, highScoreNames, sizeof names);

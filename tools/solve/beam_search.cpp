@@ -9,12 +9,12 @@
 #include <unordered_map>
 
 #include "app/level_loop.h"
+#include "state/angles.h"
 
 namespace {
 
 constexpr uint8_t kSteps[] = {
     0, kKeyThrust, kKeyLeft, kKeyRight, kKeyThrust | kKeyLeft, kKeyThrust | kKeyRight};
-constexpr double kTwoPi = 6.283185307179586;
 
 std::string keyNames(uint8_t keys) {
   std::string names;

@@ -5,7 +5,8 @@
 #include <queue>
 #include <utility>
 
-#include "app/level_state.h"
+#include "platform/vga.h"
+#include "state/level_state.h"
 #include "world/level_data.h"
 #include "world/turrets.h"
 
@@ -80,7 +81,7 @@ void measureClearance(CaveMap* map) {
 // The world wraps: when the view passes its left or right side, the flight
 // point jumps by 2080 columns, between places that look alike. So a cell of
 // the band 0..319 and its twin 2080 columns to the right are one place.
-constexpr int kWrapCells = 2080 / kCellPixels, kViewCells = 320 / kCellPixels;
+constexpr int kWrapCells = 2080 / kCellPixels, kViewCells = kScreenWidth / kCellPixels;
 
 int twinColumn(int cx) {
   if (cx < kViewCells) return cx + kWrapCells;

@@ -19,12 +19,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/main_cycle.h"
 #include "beam_search.h"
 #include "cave_map.h"
+#include "platform/script/script_file.h"
 #include "platform/vga.h"
 #include "video/frame_buffer.h"
 #include "world_snapshot.h"
@@ -73,15 +73,6 @@ bool parseNumber(const char* text, int low, int high, int* value) {
   return true;
 }
 
-bool readWhole(const char* path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  *text = contents.str();
-  return true;
-}
-
 bool parseOption(const char* name, const char* value) {
   int number = 0;
   if (!std::strcmp(name, "--level") && parseNumber(value, 1, 8, &number)) {
@@ -98,7 +89,8 @@ bool parseOption(const char* name, const char* value) {
   } else if (!std::strcmp(name, "--seconds") && parseNumber(value, 1, 1000000, &number)) {
     job.search.secondsAllowed = number;
   } else if (!std::strcmp(name, "--prefix")) {
-    return readWhole(value, &job.prefix);
+    std::string error;
+    return readScriptFile(value, &job.prefix, &error);
   } else if (!std::strcmp(name, "--out")) {
     job.out = value;
   } else {

@@ -6,12 +6,12 @@
 #pragma once
 
 #include "app/ball.h"
-#include "app/game_state.h"
 #include "app/level_loop.h"
-#include "app/level_state.h"
 #include "input/controls.h"
 #include "platform/headless/headless.h"
-#include "screens/settings.h"
+#include "state/game_state.h"
+#include "state/level_state.h"
+#include "state/settings.h"
 #include "video/frame_buffer.h"
 #include "world/gates.h"
 #include "world/level_data.h"

@@ -30,7 +30,7 @@ long long now() {
 
 bool showsTitleText() {
   const unsigned char* shown = vga_getgraphmem();
-  for (int i = 165 * 320; i < 173 * 320; ++i) {
+  for (int i = 165 * kScreenWidth; i < 173 * kScreenWidth; ++i) {
     if (shown[i] == 15) return true;
   }
   return false;
@@ -38,7 +38,7 @@ bool showsTitleText() {
 
 bool showsTitleLogo() {
   const unsigned char* shown = vga_getgraphmem();
-  for (int i = 0; i < 320 * 90; ++i) {
+  for (int i = 0; i < kScreenWidth * 90; ++i) {
     if (shown[i] >= 180 && shown[i] <= 243) return true;
   }
   return false;

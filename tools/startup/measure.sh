@@ -16,16 +16,8 @@ cd "$(dirname "$0")/../.."
 runs=${1:-10}
 build=build
 
-need=()
-for tool in Xvfb:xvfb xdotool:xdotool /usr/bin/time:time; do
-  command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+. tools/install_missing.sh
+install_missing Xvfb:xvfb xdotool:xdotool /usr/bin/time:time
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAVIX_TOOLS=ON >/dev/null
 cmake --build "$build" --target kravix kravix-startup-probe kravix-headless >/dev/null

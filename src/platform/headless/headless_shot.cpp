@@ -23,13 +23,13 @@ void headlessSetOutDir(const std::string& folder) {
 
 bool headlessWriteShot(const std::string& name) {
   const HeadlessState& state = headlessState();
-  static unsigned char rgb[64000 * 3];
-  for (int i = 0; i < 64000; ++i) {
+  static unsigned char rgb[kFrameBytes * 3];
+  for (int i = 0; i < kFrameBytes; ++i) {
     for (int c = 0; c < 3; ++c) rgb[i * 3 + c] = state.palette[state.videoMemory[i] * 3 + c] * 4;
   }
-  static unsigned char indexed[64000 + 768];
-  std::copy(state.videoMemory, state.videoMemory + 64000, indexed);
-  std::copy(state.palette, state.palette + 768, indexed + 64000);
+  static unsigned char indexed[kFrameBytes + 768];
+  std::copy(state.videoMemory, state.videoMemory + kFrameBytes, indexed);
+  std::copy(state.palette, state.palette + 768, indexed + kFrameBytes);
   std::string base = state.outDir + "/" + name;
   bool ok = writeFile(base + ".ppm", rgb, sizeof rgb, "P6\n320 200\n255\n") &&
             writeFile(base + ".idx", indexed, sizeof indexed, "");

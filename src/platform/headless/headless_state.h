@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/vga.h"
+
 struct HeadlessState {
   bool graphicsMode = false;
   bool keyboardOpen = false;
-  uint8_t videoMemory[64000] = {};
+  uint8_t videoMemory[kFrameBytes] = {};
   uint8_t palette[768] = {};
   long presents = 0;
   long polls = 0;

@@ -120,10 +120,6 @@ void setDemoKeyChars(int (*keyChar)(int scancode)) {
   keyChars = keyChar;
 }
 
-bool demoRecording() {
-  return recordingLive();
-}
-
 void recordDemoTable(const DemoTable& table) {
   const uint8_t* s = table.settings;
   appendLine("demo %d\nsettings %d %d %d %d %d %d\n", kDemoVersion, s[0], s[1], s[2], s[3], s[4],

@@ -14,7 +14,6 @@
 
 // Creates or empties the file now; false with the reason when it cannot.
 bool startDemoRecording(const char* path, std::string* error);
-bool demoRecording();
 
 // The backend's keyboard_keychar: the head records the layout a name is typed in.
 void setDemoKeyChars(int (*keyChar)(int scancode));

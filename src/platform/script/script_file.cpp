@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr long long kScriptFileLimit = 64LL << 20;
+
 bool readAtMost(int fd, std::string* text, long long limit) {
   char chunk[1 << 16];
   while (true) {

@@ -7,8 +7,6 @@
 
 #include "platform/script/script_format.h"
 
-constexpr long long kScriptFileLimit = 64LL << 20;
-
 // The file's bytes; false with "FILE: why" in *error.
 bool readScriptFile(const char* path, std::string* text, std::string* error);
 // Reads and parses; false with "FILE: why" or "FILE: line N: why" in *error.

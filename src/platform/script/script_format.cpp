@@ -47,6 +47,23 @@ int letterCode(char letter) {
   return -1;
 }
 
+// The set-1 code a key name stands for (a cursor-block code for the arrows), or -1.
+int scancodeOfKeyName(std::string_view name) {
+  for (const auto& [keyName, code] : kNamedKeys) {
+    if (name == keyName) return code;
+  }
+  if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') {
+    return name[0] == '0' ? SCANCODE_1 + 9 : SCANCODE_1 + (name[0] - '1');
+  }
+  if (name.size() == 1) return letterCode(name[0]);
+  long long number = 0;
+  if (name.size() >= 2 && name[0] == 'F' && parseWholeNumber(name.substr(1), 1, 10, &number))
+    return SCANCODE_F1 + static_cast<int>(number) - 1;
+  if (name.size() >= 2 && name[0] == 'K' && parseWholeNumber(name.substr(1), 1, 127, &number))
+    return static_cast<int>(number);
+  return -1;
+}
+
 using Words = std::vector<std::string_view>;
 
 // The words of a line without its comment; spaces, tabs and carriage returns part them.
@@ -287,22 +304,6 @@ bool parseScript(std::string_view text, ParsedScript* script, std::string* error
     return false;
   }
   return true;
-}
-
-int scancodeOfKeyName(std::string_view name) {
-  for (const auto& [keyName, code] : kNamedKeys) {
-    if (name == keyName) return code;
-  }
-  if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') {
-    return name[0] == '0' ? SCANCODE_1 + 9 : SCANCODE_1 + (name[0] - '1');
-  }
-  if (name.size() == 1) return letterCode(name[0]);
-  long long number = 0;
-  if (name.size() >= 2 && name[0] == 'F' && parseWholeNumber(name.substr(1), 1, 10, &number))
-    return SCANCODE_F1 + static_cast<int>(number) - 1;
-  if (name.size() >= 2 && name[0] == 'K' && parseWholeNumber(name.substr(1), 1, 127, &number))
-    return static_cast<int>(number);
-  return -1;
 }
 
 void keyNameOf(int scancode, bool translated, char name[kKeyNameSize]) {

@@ -52,8 +52,6 @@ bool parseScript(std::string_view text, ParsedScript* script, std::string* error
 // The layout as one word for a demo's head: codes 1..127, '-' where no letter or digit.
 std::string layoutWord(const KeyLayout& layout);
 
-// The set-1 code a key name stands for (a cursor-block code for the arrows), or -1.
-int scancodeOfKeyName(std::string_view name);
 constexpr int kKeyNameSize = 12;  // the longest name, BACKSPACE, and its end
 // The name a recording writes for a held code; `translated`: the keypad arrow
 // codes are the arrows (cursor-key translation is on).

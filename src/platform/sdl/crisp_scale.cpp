@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+#include "platform/vga.h"
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 200;
+namespace {
 
 void prepareAxis(CrispAxis& axis, int source, int size) {
   axis.size = std::clamp(size, 0, kCrispMaxSide);
@@ -37,7 +36,7 @@ const uint32_t* sourceLine(CrispScale& scale, int row, const uint8_t* indices,
                            const uint32_t colours[256]) {
   int slot = row & 1;
   if (scale.lineSource[slot] != row) {
-    scaleAcross(scale.columns, indices + row * kWidth, colours, scale.line[slot]);
+    scaleAcross(scale.columns, indices + row * kScreenWidth, colours, scale.line[slot]);
     scale.lineSource[slot] = row;
   }
   return scale.line[slot];
@@ -63,8 +62,8 @@ PictureArea pictureArea(int outputWidth, int outputHeight) {
 }
 
 void prepareCrispScale(CrispScale& scale, int width, int height) {
-  prepareAxis(scale.columns, kWidth, width);
-  prepareAxis(scale.rows, kHeight, height);
+  prepareAxis(scale.columns, kScreenWidth, width);
+  prepareAxis(scale.rows, kScreenHeight, height);
 }
 
 void crispScale(CrispScale& scale, const uint8_t* indices, const uint32_t colours[256],

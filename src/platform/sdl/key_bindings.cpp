@@ -224,10 +224,6 @@ int actionScanCode(Action action) {
   return kActions[static_cast<int>(action)].scanCode;
 }
 
-const char* actionName(Action action) {
-  return kActions[static_cast<int>(action)].name;
-}
-
 bool actionOfScanCode(int scanCode, Action* action) {
   for (int a = 0; a < kActionCount; ++a) {
     if (kActions[a].scanCode == scanCode) {

@@ -54,9 +54,8 @@ struct BindingProblem {
   std::string message;
 };
 
-// The set-1 code the game reads for an action, and the action's name in the file.
+// The set-1 code the game reads for an action.
 int actionScanCode(Action action);
-const char* actionName(Action action);
 // The action whose set-1 code this is, or false.
 bool actionOfScanCode(int scanCode, Action* action);
 

@@ -37,8 +37,8 @@ void readFile(const std::string& path) {
   }
 }
 
-}  // namespace
-
+// $XDG_CONFIG_HOME/kravix/keys.conf, else $HOME/.config/kravix/keys.conf;
+// empty when neither variable is set.
 std::string keysFilePath() {
   std::string folder = environment("XDG_CONFIG_HOME");
   if (folder.empty()) {
@@ -48,6 +48,8 @@ std::string keysFilePath() {
   }
   return folder + "/kravix/keys.conf";
 }
+
+}  // namespace
 
 const KeyBindings& playerKeyBindings() {
   if (!loaded) {

@@ -7,9 +7,6 @@
 
 #include "platform/sdl/key_bindings.h"
 
-// $XDG_CONFIG_HOME/kravix/keys.conf, else $HOME/.config/kravix/keys.conf;
-// empty when neither variable is set.
-std::string keysFilePath();
 // The bindings in force; the first call reads the file.
 const KeyBindings& playerKeyBindings();
 // Reads the file again at the next playerKeyBindings() (for tests).

@@ -4,6 +4,12 @@
 
 namespace {
 
+// Past kAxisPressed a stick's half or a trigger reads as pressed, and it reads
+// as released again only below kAxisReleased.
+constexpr int kAxisPressed = 12000;  // 37 % of the travel
+constexpr int kAxisReleased = 8000;  // 24 %
+constexpr int kMaxGamepads = 8;
+
 // Bits of the inputs held: buttons 0..31, then axis halves.
 using InputBits = uint64_t;
 

@@ -9,12 +9,6 @@
 
 #include "platform/sdl/key_bindings.h"
 
-// Past kAxisPressed a stick's half or a trigger reads as pressed, and it reads
-// as released again only below kAxisReleased.
-constexpr int kAxisPressed = 12000;  // 37 % of the travel
-constexpr int kAxisReleased = 8000;  // 24 %
-constexpr int kMaxGamepads = 8;
-
 // Starts SDL's game controllers once (again after closeGamepads); the
 // controllers already plugged in then arrive as events.
 void openGamepads();

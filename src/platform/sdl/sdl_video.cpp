@@ -15,12 +15,10 @@
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 200;
 constexpr int kMaxScale = 8;
 constexpr int kMinWindowWidth = 320, kMinWindowHeight = 240;
 
-uint8_t videoMemory[kWidth * kHeight];
+uint8_t videoMemory[kScreenWidth * kScreenHeight];
 uint8_t palette[256][3];
 CrispScale crisp;
 
@@ -85,7 +83,7 @@ bool openRenderer(SdlDisplay& display) {
   if (!display.vsync) SDL_RenderSetVSync(display.renderer, 0);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   display.picture = SDL_CreateTexture(display.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                      SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+                                      SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
   return display.picture != nullptr;
 }
 
@@ -141,13 +139,14 @@ bool openDisplay() {
 // The renderer path: the integer pre-scale covering the output, kept as a render target
 // smoothed when drawn.
 SDL_Texture* scaledPicture(SdlDisplay& display, const PictureArea& area) {
-  int wanted = std::clamp(static_cast<int>(std::ceil(area.height / static_cast<double>(kHeight))),
-                          1, kMaxScale);
+  int wanted = std::clamp(
+      static_cast<int>(std::ceil(area.height / static_cast<double>(kScreenHeight))), 1, kMaxScale);
   if (display.scaled && display.scale == wanted) return display.scaled;
   if (display.scaled) SDL_DestroyTexture(display.scaled);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-  display.scaled = SDL_CreateTexture(display.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_TARGET, kWidth * wanted, kHeight * wanted);
+  display.scaled =
+      SDL_CreateTexture(display.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                        kScreenWidth * wanted, kScreenHeight * wanted);
   display.scale = display.scaled ? wanted : 0;
   return display.scaled;
 }

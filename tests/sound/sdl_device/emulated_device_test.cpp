@@ -15,8 +15,8 @@
 
 #include "app/main_cycle.h"
 #include "platform/headless/headless.h"
-#include "screens/settings.h"
 #include "sound/sound_effects.h"
+#include "state/settings.h"
 #include "support/test_support.h"
 
 namespace {

@@ -6,6 +6,5 @@
 #pragma once
 
 void installAlarmHandler();
-void onAlarmSignal(int signalNumber);
 // After an alarm: keyboard released, text mode, exit status 1. Otherwise nothing.
 void endIfAlarmed();

@@ -1,4 +1,4 @@
-#include "app/alarm_signal.h"
+#include "input/alarm_signal.h"
 
 #include <unistd.h>
 
@@ -13,6 +13,13 @@ constexpr unsigned kPollDeadlineSeconds = 1;
 
 volatile sig_atomic_t alarmNoted = 0;
 
+// Only async-signal-safe calls: a flag, alarm and _exit.
+void onAlarmSignal(int /*signalNumber*/) {
+  if (alarmNoted) _exit(1);
+  alarmNoted = 1;
+  alarm(kPollDeadlineSeconds);
+}
+
 }  // namespace
 
 void installAlarmHandler() {
@@ -21,13 +28,6 @@ void installAlarmHandler() {
   action.sa_flags = SA_RESTART;  // the game's reads and writes go on until the poll acts
   sigemptyset(&action.sa_mask);
   sigaction(SIGALRM, &action, nullptr);
-}
-
-// Only async-signal-safe calls: a flag, alarm and _exit.
-void onAlarmSignal(int /*signalNumber*/) {
-  if (alarmNoted) _exit(1);
-  alarmNoted = 1;
-  alarm(kPollDeadlineSeconds);
 }
 
 void endIfAlarmed() {

@@ -1,9 +1,9 @@
-#include "app/ship_outline.h"
+#include "world/ship_outline.h"
 
 #include <cmath>
 
-#include "app/angles.h"
-#include "app/level_state.h"
+#include "state/angles.h"
+#include "state/level_state.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
 
@@ -17,8 +17,6 @@ struct OutlinePoint {
 // Lines 0-1, 1-2, 2-3 form the base, 3-4 closes it, 4-5 and 5-6 are the sides.
 constexpr OutlinePoint kOutline[7] = {{-6, 6}, {-3, 8}, {3, 8}, {6, 6}, {-6, 6}, {0, -8}, {6, 6}};
 
-constexpr int kSkyLine = 500;  // the ship cannot touch anything at or above this row
-
 OutlinePoint rotate(OutlinePoint point, double cosA, double sinA) {
   const double x = point.x - 0.5, y = point.y - 0.5;
   return OutlinePoint{static_cast<int>(x * cosA + y * sinA), static_cast<int>(x * sinA - y * cosA)};
@@ -28,7 +26,7 @@ OutlinePoint rotate(OutlinePoint point, double cosA, double sinA) {
 void testContact(int sx, int sy, const OutlinePoint* rotated) {
   for (int i = 1; i < 7; ++i) {
     const uint8_t colour = getPixel(sx + rotated[i].x, sy + rotated[i].y);
-    if (colour != 0 && colour != levelState.craftColour && levelState.shipY > kSkyLine) {
+    if (colour != 0 && colour != levelState.craftColour && levelState.shipY > kSkyRows) {
       levelState.shipDestroyed = 1;
     }
   }

@@ -7,6 +7,11 @@
 
 #include <cstdint>
 
+// Rows 0..499 are sky: stars lie there, and nothing collides at or above row 500.
+constexpr int kSkyRows = 500;
+// Pixels per time unit, per time unit, downwards; on the ship and on a ball flying alone.
+constexpr double kGravity = 0.1;
+
 struct LevelState {
   float dt;              // time step of this frame; 0 while paused
   int frameMs;           // smoothed frame duration
@@ -29,3 +34,7 @@ struct LevelState {
 };
 
 extern LevelState levelState;
+
+// After a screen shown in the middle of a level: dt and frameMs 0, so that the
+// frame clock's smoothing brings the level back up to speed slowly.
+void resumeFromStandstill();

@@ -1,4 +1,4 @@
-#include "video/screenshot.h"
+#include "screens/screenshot.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "input/controls.h"
+#include "input/key_wait.h"
 #include "video/frame_buffer.h"
 #include "video/palette.h"
 #include "video/text.h"
@@ -61,9 +62,7 @@ void writePixelRow(FILE* file, int y) {
 
 // One file per press: wait for F3 to go up (F12 still ends everything).
 void waitForScreenshotKeyUp() {
-  do {
-    pollControls();
-  } while (controls.screenshot && !controls.quickExit);
+  waitForKeys([] { return !controls.screenshot || controls.quickExit; }, FirstPoll::kAlways);
 }
 
 }  // namespace

@@ -1,3 +1,0 @@
-#include "app/level_state.h"
-
-LevelState levelState;

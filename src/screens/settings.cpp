@@ -1,3 +1,0 @@
-#include "screens/settings.h"
-
-Settings settings;

@@ -1,0 +1,3 @@
+#include "state/controls.h"
+
+Controls controls;

@@ -1,0 +1,3 @@
+#include "state/settings.h"
+
+Settings settings;
