@@ -42,7 +42,6 @@ using Row = std::pair<std::string, uint32_t>;
 const Settings kDefaultSettings = {1, 0, 1, 0, 0, 50};
 constexpr uid_t kNobody = 65534;
 
-// Settings at their start-up defaults, the default table, nothing held, score 0, no file.
 void resetGameWideState() {
   settings = kDefaultSettings;
   resetScoreTable();
@@ -57,7 +56,6 @@ std::vector<Row> tableRows() {
     rows.emplace_back(highScoreNames[row], highScores[row]);
   return rows;
 }
-// Every name TORVA; row i scores (20 - i) * 10.
 std::vector<Row> defaultRows() {
   std::vector<Row> rows;
   for (int row = 0; row < kScoreRows; ++row) rows.emplace_back("TORVA", (20 - row) * 10);
@@ -271,8 +269,7 @@ TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
     saveScoreFile();
     saveScoreFile();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), said + c.message + leftAlone);
-    const Settings untouched{0, 0, 0, 0, 0, 40};
-    EXPECT_EQ(settings == untouched, !c.read) << c.message;
+    EXPECT_EQ(settings == (Settings{0, 0, 0, 0, 0, 40}), !c.read) << c.message;
     EXPECT_EQ(fs::symlink_status(path).type(), kind) << c.message;
     if (kind == fs::file_type::regular) {
       EXPECT_EQ(read(path), before);
@@ -287,27 +284,20 @@ TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
 // when the tests run as root); returns what it said on standard error, or
 // "status N" when it ended otherwise than with 0.
 std::string asAnotherUser(const std::function<bool()>& action) {
-  int said[2];
-  if (pipe(said) != 0) return "no pipe";
+  const std::string said = makeTempFolder("another-user") + "/stderr.txt";
   const pid_t child = fork();
   if (child == 0) {
-    dup2(said[1], STDERR_FILENO);
+    dup2(open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
     bool dropped = geteuid() != 0 ||
                    (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0);
     _exit(!dropped ? 2 : action() ? 0 : 3);
   }
-  close(said[1]);
-  std::string text;
-  char buffer[256];
-  for (ssize_t got; (got = ::read(said[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
-  close(said[0]);
   int status = 0;
   waitpid(child, &status, 0);
   bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return ok ? text : "status " + std::to_string(WEXITSTATUS(status));
+  return ok ? readWhole(said) : "status " + std::to_string(WEXITSTATUS(status));
 }
 
-// A valid table that cannot be read is the player's as much as any: not replaced.
 TEST_F(ScoreFile, AFileThatCannotBeReadIsLeftAloneAndTheGameSaysSo) {
   fillCustomTable();
   const Bytes table = saved();
@@ -327,8 +317,6 @@ TEST_F(ScoreFile, AFileThatCannotBeReadIsLeftAloneAndTheGameSaysSo) {
   EXPECT_EQ(entries(folder), 1);
 }
 
-// HOME takes no new file, but the score file can be written: it is rewritten in
-// place, and the game says so once. When that fails too, it says why, once.
 TEST_F(ScoreFile, WhenHomeTakesNoNewFileTheScoreFileIsRewrittenInPlace) {
   const Bytes old = saved();
   const bool root = geteuid() == 0;
@@ -401,7 +389,6 @@ TEST_F(ScoreFile, AKillDuringASaveLeavesOneTableAndTheNextStartRemovesTheLeftove
   EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
 }
 
-// The whole program: what it finds in HOME at start-up, and what it leaves there.
 TEST_F(ScoreFile, TheProgramLoadsTheFileAtStartUpAndSavesItOnTheWayOut) {
   std::vector<Row> custom = fillCustomTable();
   settings = {0, 1, 0, 1, 1, 33};
@@ -429,8 +416,6 @@ TEST_F(ScoreFile, TheProgramLoadsTheFileAtStartUpAndSavesItOnTheWayOut) {
   EXPECT_EQ(runHeadless(quitFromTitle, longHome).status, 0);
   EXPECT_FALSE(fs::exists(longHome + "/.kravix.sco"));
 }
-
-// The screens, driven by scripted keys.
 
 class HighScoreScreens : public ::testing::Test {
  protected:

@@ -309,12 +309,6 @@ TEST_F(Screenshot, PixelsAreTheDefaultPaletteTimesFourAfterTheHeaderWithOneTrail
   EXPECT_EQ(digestOf(file.data(), file.size()), 16502716143408375861u);
 }
 
-TEST_F(Screenshot, HoldingF3WritesOneFileAndReturnsWhenItIsReleased) {
-  save("hold F3 20\nwait 5\n");
-  EXPECT_EQ(headlessPollCount(), 21);
-  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
-}
-
 TEST_F(Screenshot, NoShotIsWrittenThroughALinkOrIntoAnotherName) {
   const fs::path elsewhere = makeTempFolder("screenshot-link-targets");
   fs::create_symlink(elsewhere / "new.ppm", shotName(0));  // dangling: taken, never followed

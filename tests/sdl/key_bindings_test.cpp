@@ -147,16 +147,6 @@ TEST(KeyBindings, PrintKeysWritesTheBindingsInForceThatReadBackTheSame) {
   readKeyBindings(readWhole(folder + "/stdout.txt"), printed, problems);
   EXPECT_TRUE(sameBindings(printed, direct.bindings));
   EXPECT_EQ(problems.size(), 1u);  // start on both, as in force
-
-  // No file: the defaults.
-  std::filesystem::remove(file);
-  ASSERT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--print-keys"},
-                               {"XDG_CONFIG_HOME=" + folder + "/config"}),
-                       20),
-            0);
-  KeyBindings defaults{};
-  readKeyBindings(readWhole(folder + "/stdout.txt"), defaults, problems);
-  EXPECT_TRUE(sameBindings(defaults, defaultKeyBindings()));
   std::filesystem::remove_all(folder);
 }
 
