@@ -10,7 +10,7 @@ equivalent=${2:-/dev/null}
 [ -e "$equivalent" ] || equivalent=/dev/null
 
 awk -F'\t' '
-  FNR == NR {
+  FILENAME == ARGV[1] {
     if ($0 ~ /^[ \t]*(#|$)/) next
     n = split($0, part, / \| /)
     if (n < 3) next
