@@ -22,7 +22,7 @@ awk -F'\t' '
   {
     outcome = $7
     if (outcome ~ /^killed/) killed++
-    if (outcome == "killed-timeout") timeouts++
+    if (outcome ~ /^killed-timeout/) timeouts++
     if (outcome == "stillborn") stillborn++
     if (outcome != "survived") next
     survived++
