@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The mutation run: N single-point mutants of src/, each built and tested in a
 # copy of the working tree, then the kill rate and the survivors.
-#   tools/mutate/run.sh [--seed S] [--count N] [--timeout T] [--exclude REGEX]
+#   tools/mutate/run.sh [--seed S] [--count N] [--only I,J..] [--timeout T] [--exclude REGEX]
 #                       [--skip REGEX] [--jobs J] [--work DIR] [--keep] [--out FILE]
+# A mutant's tests get T seconds in all (default: three times the unmutated run, plus 10).
 # The user's tree is only read. Survivors listed in tools/mutate/equivalent.txt
 # count as equivalent and drop out of the second rate.
 set -uo pipefail
@@ -11,7 +12,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(git -C "$here" rev-parse --show-toplevel) || exit 2
 seed=18
 count=100
-timeout=30
+timeout=0
+only=''
 jobs=2
 # Out of the default run: tests of the packaging, of windows, of the tests' own
 # limits and of this tool, and the one that waits out the runner's time limit.
@@ -22,12 +24,12 @@ keep=0
 out=''
 
 usage() {
-  sed -n '3,7p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 while [ $# -gt 0 ]; do
   case "$1" in
-    --seed | --count | --timeout | --exclude | --skip | --jobs | --work | --out)
+    --seed | --count | --only | --timeout | --exclude | --skip | --jobs | --work | --out)
       [ $# -ge 2 ] || { echo "run.sh: $1 takes a value" >&2; usage >&2; exit 2; }
       declare "${1#--}=$2"
       shift 2 ;;
@@ -75,35 +77,52 @@ failedTests() {
   sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (.*)$/\1/p' "$work/test.log" | tr '\n' ' '
 }
 
-# Status 0 when every selected test passes; prints "timeout" when one ran out of time.
+# Status 0 when every selected test passes; prints "timeout" when the run or a test
+# ran out of time. The limit covers the whole run: the tests' own TIMEOUT properties
+# would let one hung test wait for minutes.
 runTests() {
-  nice -n 10 ctest --test-dir "$build" -j "$jobs" --stop-on-failure --timeout "$timeout" \
+  timeout -k 5 "$1" nice -n 10 ctest --test-dir "$build" -j "$jobs" --stop-on-failure \
     -E "$exclude" >"$work/test.log" 2>&1
   local status=$?
-  grep -q '\*\*\*Timeout' "$work/test.log" && echo timeout
+  [ $status -lt 124 ] || echo "run over $1 s"
+  grep -q '\*\*\*Timeout' "$work/test.log" && echo "test over its limit"
   return $status
 }
 
+# Why the build of a mutant failed: "stillborn" when a source did not compile, else
+# the build step that failed (a program run at build time), which is a kill.
+buildFailure() {
+  local failed
+  failed=$(grep -m1 '^FAILED: ' "$work/build.log" | cut -d' ' -f2)
+  case "$failed" in
+    *.o | '') echo stillborn ;;
+    *) echo "killed by the build step $failed" ;;
+  esac
+}
+
 copyTree
-echo "Mutation run: seed $seed, $count mutants, test timeout ${timeout}s, $jobs jobs"
+echo "Mutation run: seed $seed, $count mutants${only:+ (only $only)}, $jobs jobs"
 echo "Tree: $repo ($(git -C "$repo" rev-parse --short HEAD)$(git -C "$repo" diff --quiet HEAD || echo ', with changes'))"
 echo "Tests left out: $exclude"
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAVIX_GAME=OFF \
   -DKRAVIX_BENCH=OFF >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; exit 1; }
 buildTree || { tail -40 "$work/build.log"; echo "run.sh: the unmutated tree does not build"; exit 1; }
-runTests >/dev/null || {
+t0=$(now)
+runTests 600 >/dev/null || {
   # A test that fails once and then passes is flaky: named, and the run goes on.
   flaky=$(failedTests)
-  nice -n 10 ctest --test-dir "$build" --rerun-failed --timeout "$timeout" >"$work/test.log" 2>&1 || {
+  nice -n 10 ctest --test-dir "$build" --rerun-failed >"$work/test.log" 2>&1 || {
     tail -40 "$work/test.log"
     echo "run.sh: the unmutated tree fails its tests; a mutation score would mean nothing"
     exit 1
   }
   echo "Flaky on the unmutated tree (failed once, then passed): $flaky"
 }
-tests=$(ctest --test-dir "$build" -N -E "$exclude" | sed -n 's/^Total Tests: //p')
+tests=$(ctest --test-dir "$build" -N -E "$exclude" | sed -n "s/^Total Tests: //p")
+[ "$timeout" != 0 ] || timeout=$((3 * ($(now) - t0) + 10))
 baseline=$(($(now) - started))
 echo "Set-up (copy, full build, $tests tests on the unmutated tree): ${baseline}s"
+echo "Time limit for one mutant's tests: ${timeout}s"
 
 mutate=$build/tools/mutate/kravix-mutate
 skipArgs=()
@@ -115,7 +134,9 @@ total=$(wc -l <"$work/mutants.tsv")
 # One file after another, so that the next mutant mostly recompiles the same file.
 : >"$work/results.tsv"
 done=0
-sort -t $'\t' -k2,2 -k1,1n "$work/mutants.tsv" >"$work/order.tsv"
+awk -F'\t' -v only=",$only," 'only == ",," || index(only, "," $1 ",")' "$work/mutants.tsv" |
+  sort -t $'\t' -k2,2 -k1,1n >"$work/order.tsv"
+total=$(wc -l <"$work/order.tsv")
 while IFS=$'\t' read -r index file line op original mutated; do
   done=$((done + 1))
   mkdir -p "$(dirname "$work/original/$file")"
@@ -127,19 +148,18 @@ while IFS=$'\t' read -r index file line op original mutated; do
   [ -n "$after" ] || after='(deleted)'
   t0=$(now)
   if ! buildTree; then
-    outcome=stillborn
+    outcome=$(buildFailure)
     t1=$(now)
     t2=$t1
   else
     t1=$(now)
-    timedOut=$(runTests)
+    timedOut=$(runTests "$timeout")
     status=$?
     t2=$(now)
     if [ $status -eq 0 ]; then outcome=survived
-    elif [ -n "$timedOut" ]; then outcome=killed-timeout
-    else outcome=killed
+    elif [ -n "$timedOut" ]; then outcome="killed-timeout ($timedOut) $(failedTests)"
+    else outcome="killed by $(failedTests)"
     fi
-    [ $status -eq 0 ] || outcome="$outcome by $(failedTests)"
   fi
   cp "$work/original/$file" "$tree/$file"
   printf '[%d/%d] #%s %s:%s %s %s -> %s: %s (build %ss, tests %ss)\n' "$done" "$total" \
