@@ -13,13 +13,6 @@
 
 namespace {
 
-bool isZombie(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  std::getline(stat, line);
-  return line.size() > line.rfind(')') + 2 && line[line.rfind(')') + 2] == 'Z';
-}
-
 TEST(Program, EscapeOnTheTitleAndF12EndWithStatusZeroAtOnce) {
   // A shot after the key proves the program left on the key, not on the F12
   // that the runner holds after the script.
@@ -54,27 +47,9 @@ TEST(Program, AnAlarmSignalEndsWithStatusOne) {
 TEST(Program, AProgramATestStartsDiesWithTheTest) {
   const std::string folder = makeTempFolder("orphan");
   std::ofstream(folder + "/long.script") << "wait 900000\n";
-  int report[2];
-  ASSERT_EQ(pipe(report), 0);
-  const pid_t test = fork();
-  if (test == 0) {  // stands in for a test process
-    pid_t game = startIn(folder, {KRAVIX_HEADLESS_PATH, "--script", "long.script"});
-    ssize_t sent = write(report[1], &game, sizeof game);
-    pause();
-    _exit(sent == sizeof game ? 0 : 1);
-  }
-  close(report[1]);
-  pid_t game = 0;
-  ASSERT_EQ(read(report[0], &game, sizeof game), static_cast<ssize_t>(sizeof game));
-  close(report[0]);
-  ASSERT_GT(game, 0);
-  kill(test, SIGKILL);
-  waitpid(test, nullptr, 0);
-  bool gone = false;
-  for (int i = 0; i < 1000 && !gone; ++i, usleep(10000))
-    gone = kill(game, 0) != 0 || isZombie(game);
-  EXPECT_TRUE(gone);
-  if (!gone) kill(game, SIGKILL);
+  EXPECT_TRUE(diesWithItsParent([&] {
+    return startIn(folder, {KRAVIX_HEADLESS_PATH, "--script", "long.script"});
+  }));
 }
 
 }  // namespace

@@ -4,21 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "platform/sdl/argb_picture.h"
 
 namespace {
 
 TEST(CrispScale, ThePictureIsTheLargestFourByThreeRectangleCentred) {
-  auto expectArea = [](int w, int h, PictureArea wanted) {
-    PictureArea area = pictureArea(w, h);
-    EXPECT_EQ(area.x, wanted.x);
-    EXPECT_EQ(area.y, wanted.y);
-    EXPECT_EQ(area.width, wanted.width);
-    EXPECT_EQ(area.height, wanted.height);
+  auto area = [](int w, int h) {
+    const PictureArea a = pictureArea(w, h);
+    return std::array{a.x, a.y, a.width, a.height};
   };
-  expectArea(960, 720, {0, 0, 960, 720});
-  expectArea(1920, 1080, {240, 0, 1440, 1080});
-  expectArea(800, 1000, {0, 200, 800, 600});
+  EXPECT_EQ(area(960, 720), (std::array{0, 0, 960, 720}));
+  EXPECT_EQ(area(1920, 1080), (std::array{240, 0, 1440, 1080}));
+  EXPECT_EQ(area(800, 1000), (std::array{0, 200, 800, 600}));
 }
 
 TEST(CrispScale, MixingWeighsEachByteOnItsOwn) {

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -30,14 +29,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 constexpr size_t kBlock = 128;
-
-// Process state letter from /proc (R, S, Z, ...).
-char processState(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  std::getline(stat, line);
-  return line.empty() ? '?' : line[line.rfind(')') + 2];  // '?': the process is gone
-}
 
 // The device: a FIFO of one page, so a server that runs ahead soon blocks in its
 // write; holding it there fixes the block in which a command takes effect.
@@ -255,31 +246,16 @@ TEST_F(SoundServer, AStoppedServerNeitherBlocksPlayNorShutdown) {
 
 TEST(SoundModule, TheServerDiesWithTheGameEvenWhenStopped) {
   FifoDevice fifo;
-  int report[2];
-  ASSERT_EQ(pipe(report), 0);
   testing::internal::CaptureStderr();  // the server's ioctl messages
-  const pid_t game = fork();
-  if (game == 0) {  // a game that starts its sound and is then killed
-    pid_t server =
-        Snd_init(kTestSamples, kTable, kRate, kChannels, fifo.path()) == 0 ? Snd_serverPid() : 0;
-    ssize_t sent = write(report[1], &server, sizeof server);
-    pause();
-    _exit(sent == sizeof server ? 0 : 1);
-  }
-  close(report[1]);
-  pid_t server = 0;
-  ASSERT_EQ(read(report[0], &server, sizeof server), static_cast<ssize_t>(sizeof server));
-  close(report[0]);
-  ASSERT_GT(server, 0);
-  fifo.read(kBlock);    // the server runs its loop, so its start-up is done
-  stopProcess(server);  // it would never see the end of the pipe
-  kill(game, SIGKILL);
-  waitpid(game, nullptr, 0);
-  for (int i = 0; i < 1000 && processState(server) != '?' && processState(server) != 'Z'; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  char left = processState(server);
-  EXPECT_TRUE(left == '?' || left == 'Z') << "the server is still there: " << left;
-  if (left != '?' && left != 'Z') kill(server, SIGKILL);
+  EXPECT_TRUE(diesWithItsParent(
+      [&fifo] {
+        return Snd_init(kTestSamples, kTable, kRate, kChannels, fifo.path()) == 0 ? Snd_serverPid()
+                                                                                  : 0;
+      },
+      [&](pid_t server) {
+        fifo.read(kBlock);    // the server runs its loop, so its start-up is done
+        stopProcess(server);  // it would never see the end of the pipe
+      }));
   testing::internal::GetCapturedStderr();
 }
 

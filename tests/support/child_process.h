@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -70,4 +71,39 @@ inline int exitStatus(pid_t child, int limitSeconds = 300) {
 inline std::string readWhole(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The process's state letter from /proc (R, S, Z, ...); '?' once it is gone.
+inline char processState(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  return line.empty() ? '?' : line[line.rfind(')') + 2];
+}
+
+// Forks a stand-in parent that runs `start` (which starts a process and gives its
+// pid) and then waits. Runs `ready` on that process, kills the parent, and gives
+// the process ten seconds to end: true when it did. One that stays is killed.
+inline bool diesWithItsParent(const std::function<pid_t()>& start,
+                              const std::function<void(pid_t)>& ready = {}) {
+  int report[2];
+  if (pipe(report) != 0) return false;
+  const pid_t parent = fork();
+  if (parent == 0) {
+    const pid_t started = start();
+    const bool sent = write(report[1], &started, sizeof started) == sizeof started;
+    pause();
+    _exit(sent ? 0 : 1);
+  }
+  close(report[1]);
+  pid_t child = 0;
+  const bool reported = read(report[0], &child, sizeof child) == sizeof child && child > 0;
+  close(report[0]);
+  if (reported && ready) ready(child);
+  kill(parent, SIGKILL);
+  waitpid(parent, nullptr, 0);
+  auto gone = [child] { return processState(child) == '?' || processState(child) == 'Z'; };
+  for (int i = 0; i < 1000 && reported && !gone(); ++i) usleep(10000);
+  if (reported && !gone()) kill(child, SIGKILL);
+  return reported && gone();
 }

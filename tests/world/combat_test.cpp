@@ -160,15 +160,6 @@ TEST_F(Shots, DestroyTheTowedBallWithinTwoPixelsButPassItOnItsStand) {
   }
 }
 
-TEST_F(Shots, TakeTheLowestFreeRecordAndTheFiftyFirstIsDropped) {
-  for (int i = 0; i < kShotSlots; ++i) spawnAt(5 + i * 5, 20 + i);
-  shots[2].life = 0;
-  spawnShot(1, 2, 3, 4, 5);
-  EXPECT_FLOAT_EQ(shots[2].vy, 4);
-  spawnShot(kCameraX + 100, kCameraY + 100, 1, 1, 99);
-  for (int i = 0; i < kShotSlots; ++i) EXPECT_NE(shots[i].life, 99) << i;
-}
-
 TEST_F(Shots, StayWhilePausedButAreStillTestedAndDrawn) {
   levelState.dt = 0;
   addTurret(100, 50);

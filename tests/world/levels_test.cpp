@@ -1,9 +1,7 @@
-// The eight built-in levels (their tables and the layout rules they keep; the
-// playthrough shows each can be won), and the builder on small tables of its own.
+// The eight built-in levels (their tables, pinned; the playthrough builds and wins
+// each), and the builder on small tables of its own.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <utility>
 #include <vector>
 
@@ -18,8 +16,6 @@
 #include "world/turrets.h"
 
 namespace {
-
-constexpr int kWorld = 2400;
 
 // Points levelTables[level] at the test's own words until the end of the scope.
 struct SwappedLevelTable {
@@ -39,48 +35,11 @@ constexpr uint64_t kTableDigests[kLevelCount] = {
     18041825441979502342u, 10946299334622039155u, 15263030374214824354u, 10226468224186252515u,
     6944526732758560957u,  12602205508105171276u, 16214833585418720183u, 6188466518071920003u};
 
-// A box whose top (or bottom) edge is `row` and that spans columns x1..x2.
-bool boxEdgeAlong(int row, bool top, int x1, int x2) {
-  for (int i = 0; i < lastBox; ++i) {
-    const Box& b = boxes[i];
-    if ((top ? b.y1 : b.y2 + 1) == row && b.x1 <= x1 && x2 <= b.x2) return true;
-  }
-  return false;
-}
-
-TEST(Levels, KeepTheirTablesAndTheLayoutRules) {
+TEST(Levels, KeepTheirTables) {
   for (int level = 0; level < kLevelCount; ++level) {
-    SCOPED_TRACE(testing::Message() << "level " << level + 1);
     const LevelTable& table = levelTables[level];
-    EXPECT_EQ(digestOf(table.words, table.count * sizeof(int32_t)), kTableDigests[level]);
-    buildLevel(level, 1);
-    int top = kWorld, bottom = 0;
-    for (int i = 0; i < lastBox; ++i) {
-      const Box& b = boxes[i];
-      EXPECT_TRUE(b.x1 % 8 == 0 && b.y1 % 8 == 0 && (b.x2 + 1) % 8 == 0 && (b.y2 + 1) % 8 == 0 &&
-                  0 <= b.x1 && b.x1 <= b.x2 && b.x2 < kWorld && b.y1 <= b.y2)
-          << "box " << i << " off the grid or the world";
-      const int dx = std::max({b.x1 - 1200, 0, 1200 - b.x2}),
-                dy = std::max({b.y1 - 550, 0, 550 - b.y2});
-      EXPECT_GE(dx * dx + dy * dy, 90 * 90) << "box " << i << " near the ship's start";
-      top = std::min(top, b.y1), bottom = std::max(bottom, b.y2);
-    }
-    for (int i = 0; i <= lastTurret; ++i) {
-      const Turret& t = turrets[i];
-      const bool onFloor = t.kind == kFloorTurret;
-      EXPECT_TRUE(onFloor || t.kind == kCeilingTurret) << "turret " << i;
-      EXPECT_TRUE(boxEdgeAlong(onFloor ? t.y + 16 : t.y, onFloor, t.x, t.x + 15)) << "turret " << i;
-    }
-    EXPECT_TRUE(top >= 496 && top <= 648) << top;
-    EXPECT_EQ(bottom, kWorld - 1);
-    const int ballX = levelState.ballX, ballY = levelState.ballY;
-    EXPECT_TRUE(boxEdgeAlong(ballY + 12, true, ballX - 6, ballX + 6)) << "the ball's stand";
+    EXPECT_EQ(digestOf(table.words, table.count * sizeof(int32_t)), kTableDigests[level]) << level;
   }
-  buildLevel(0, 1);  // a few spot values of level 1
-  EXPECT_EQ((std::vector<int>{lastBox, lastTurret, levelState.ballX, levelState.ballY}),
-            (std::vector<int>{239, 0, 1140, 636}));
-  EXPECT_EQ((std::vector<int>{boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2, boxes[0].colour}),
-            (std::vector<int>{1520, 624, 1623, 631, 43}));
 }
 
 constexpr int kLevel = 4;  // the slot the tables are swapped into
