@@ -111,6 +111,12 @@ TEST_F(LevelLoopTest, StarsShineUnderTheSkyAndEnterFiresOncePerPress) {
         x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight && getPixel(x, y) == 16 + i % 16;
   }
   EXPECT_GE(shining, 20);
+  stars[0] = {levelState.cameraX + kScreenWidth - 1, levelState.cameraY + kScreenHeight - 1};
+  stars[1] = {levelState.cameraX, levelState.cameraY};
+  clearFrame(0, kScreenHeight);
+  drawStars();
+  EXPECT_EQ(getPixel(kScreenWidth - 1, kScreenHeight - 1), 16) << "a star in the last corner";
+  EXPECT_EQ(getPixel(0, 0), 17) << "and in the first";
   auto shotsFlying = [] {
     int count = 0;
     for (const Shot& shot : shots) count += shot.life > 0;
@@ -153,6 +159,23 @@ TEST_F(LevelLoopTest, ExhaustStandsStillAndHiddenWhileDebrisIsOff) {
             0);
   runFrames(2);  // F6 again: on at the end of the first frame, drawn in the second
   EXPECT_LT(exhaust[0].life, frozen.life);
+}
+
+// With the short status line a new score shows for 50 time units.
+TEST_F(LevelLoopTest, TheShortStatusLineShowsANewScoreFor50TimeUnits) {
+  settings.statusLineFull = 0;
+  levelState.dt = 10;
+  float timer = 0;
+  int lastScore = gameState.score;
+  auto scoreShown = [&] {
+    clearFrame(0, kScreenHeight);
+    drawStatusLine(&timer, &lastScore);
+    return showsText(10, 10, 3, "SCORE:");
+  };
+  EXPECT_FALSE(scoreShown()) << "no new score";
+  gameState.score += 5;
+  for (int frame = 0; frame < 5; ++frame) EXPECT_TRUE(scoreShown()) << frame;
+  EXPECT_FALSE(scoreShown()) << "after 50";
 }
 
 }  // namespace

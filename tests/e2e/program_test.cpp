@@ -80,6 +80,9 @@ TEST(Program, TheRunnerTakesOnlyARegularScriptOfASaneSize) {
   const RunResult huge = runCapturingErrors(folder, {"--script", folder + "/huge.script"});
   EXPECT_EQ(huge.status, 2);
   EXPECT_NE(huge.output.find("larger than 64 MiB"), std::string::npos) << huge.output;
+  std::filesystem::resize_file(folder + "/huge.script", 64 << 20);
+  const RunResult full = runCapturingErrors(folder, {"--script", folder + "/huge.script"});
+  EXPECT_EQ(full.output.find("larger than"), std::string::npos) << "64 MiB is taken";
   EXPECT_FALSE(std::filesystem::exists(folder + "/.kravix.sco"));  // the game never started
 }
 
@@ -93,6 +96,24 @@ TEST(Program, TheRunnersMessagesShowRawBytesEscaped) {
   EXPECT_NE(script.output.find("line 2: unknown key \\x1B]0;owned\\x07"), std::string::npos)
       << script.output;
   EXPECT_EQ(script.output.find('\x1b'), std::string::npos);
+  std::ofstream(folder + "/long.script") << "hold " << std::string(80, 'Q') << "Z 1\n";
+  const std::string cut = runCapturingErrors(folder, {"--script", "long.script"}).output;
+  EXPECT_NE(cut.find(std::string(80, 'Q')), std::string::npos) << cut;
+  EXPECT_EQ(cut.find("QZ"), std::string::npos) << "a word is shown up to 80 bytes";
+}
+
+TEST(Program, HelpNamesEveryOptionAndAValueMissingAtTheEndIsAsked) {
+  const RunResult last = runCapturingErrors(makeTempFolder("last"), {"--script"});
+  EXPECT_EQ(last.status, 2);
+  EXPECT_NE(last.output.find("'--script' requires a value"), std::string::npos) << last.output;
+  FILE* out = popen((std::string("'") + KRAVIX_HEADLESS_PATH + "' --help").c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  std::string text(4096, '\0');
+  text.resize(fread(text.data(), 1, text.size(), out));
+  EXPECT_EQ(pclose(out), 0);
+  for (const char* option :
+       {"--script FILE", "--out DIR", "--frame-ms N", "--record FILE", "--help", "--version"})
+    EXPECT_NE(text.find(std::string("\n  ") + option), std::string::npos) << option << "\n" << text;
 }
 
 TEST(Program, AShotThatCannotBeWrittenEndsWithStatusFour) {
