@@ -28,7 +28,6 @@ std::vector<std::string> drawn(const std::function<void()>& draw, int background
 }
 
 TEST(DrawText, GlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
-  EXPECT_TRUE(drawn([] { drawText(10, 10, 15, ""); }).empty());
   EXPECT_TRUE(drawn([] { drawTextOpaque(10, 10, 15, ""); }, 9).empty());
   EXPECT_TRUE(drawn([] { drawText(0, 0, 15, "a\x14\x15 &^\xc4\xff"); }).empty());
   EXPECT_EQ(drawn([] { drawText(0, 0, 15, "a\x14\x15I"); }),  // only the I, in the fourth cell
@@ -49,9 +48,7 @@ TEST(DrawText, OpaqueTextBlanksTheGlyphAreaButNotTheGap) {
   EXPECT_EQ(getPixel(10, 10), 0);
   EXPECT_EQ(getPixel(11, 10), 15);
   EXPECT_EQ(getPixel(13, 10), 9);
-  for (int y = 10; y < 15; ++y) {
-    for (int x = 14; x < 17; ++x) EXPECT_EQ(getPixel(x, y), 0);
-  }
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(getPixel(14 + i % 3, 10 + i / 3), 0);
 }
 
 TEST(DrawNumber, DigitsRightAlignedOnTheCellAtXWithoutSignOrLeadingZeros) {
