@@ -68,8 +68,11 @@ copyTree() {
     tar -C "$repo" --null --ignore-failed-read -T - -cf - | tar -C "$tree" -xf -
 }
 
+# The build runs programs too (the packaging screenshot plays a script), which a
+# mutant can make run forever: the build has a limit of its own.
+buildLimit=0
 buildTree() {
-  nice -n 10 cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1
+  timeout -k 5 "$buildLimit" nice -n 10 cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1
 }
 
 # The tests that failed in the last run, on one line.
@@ -107,6 +110,7 @@ echo "Tests left out: $exclude"
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAVIX_GAME=OFF \
   -DKRAVIX_BENCH=OFF >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; exit 1; }
 buildTree || { tail -40 "$work/build.log"; echo "run.sh: the unmutated tree does not build"; exit 1; }
+buildLimit=300  # a mutant's rebuild, a header's included: about 140 s on a busy machine
 t0=$(now)
 runTests 600 >/dev/null || {
   # A test that fails once and then passes is flaky: named, and the run goes on.
@@ -147,7 +151,13 @@ while IFS=$'\t' read -r index file line op original mutated; do
   after=$(sed -n "${line}p" "$tree/$file" | sed 's/^ *//')
   [ -n "$after" ] || after='(deleted)'
   t0=$(now)
-  if ! buildTree; then
+  buildTree
+  built=$?
+  if [ $built -eq 124 ] || [ $built -eq 137 ]; then
+    outcome="killed-timeout (the build's programs ran over ${buildLimit} s)"
+    t1=$(now)
+    t2=$t1
+  elif [ $built -ne 0 ]; then
     outcome=$(buildFailure)
     t1=$(now)
     t2=$t1
