@@ -145,6 +145,7 @@ TEST_F(BallTest, AfterTheShipsLossATowedBallFliesOnTillItHitsRockAndOneOnItsStan
   EXPECT_EQ(levelState.ballDestroyed, 1);
   EXPECT_GT(levelState.ballX, ballX + 5);
   EXPECT_GE(levelState.ballY + 4, 700);
+  EXPECT_EQ(levelState.ballX, static_cast<int>(ball.freeX + 0.5f)) << "rounded to the nearest";
 
   SetUp();
   useScript("wait 400");
