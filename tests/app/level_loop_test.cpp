@@ -178,4 +178,12 @@ TEST_F(LevelLoopTest, TheShortStatusLineShowsANewScoreFor50TimeUnits) {
   EXPECT_FALSE(scoreShown()) << "after 50";
 }
 
+// Four black copies around the grey one, each seen over a coloured frame.
+TEST_F(LevelLoopTest, ThePauseTextHasABlackOutlineOnEverySide) {
+  levelState.frameMs = 0;
+  std::memset(frameBuffer.pixels, 5, kFrameBytes);
+  drawPauseDisplay();
+  EXPECT_EQ(digestOf(frameBuffer.pixels, kFrameBytes), 15379987906164602122u);
+}
+
 }  // namespace
