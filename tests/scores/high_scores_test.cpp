@@ -471,4 +471,10 @@ TEST_F(HighScoreScreens, AScoreNoHigherThanRow19sEntersNothingAndANewRowGoesBelo
   EXPECT_EQ(tableRows(), expected) << "row 10 keeps the older 100; the old row 19 drops to 20";
 }
 
+TEST_F(HighScoreScreens, TheTableShowsEveryVisibleRowFromTheFirst) {
+  run(showHighScores, "wait 1\nhold ENTER 1\n");
+  for (int row : {0, 19})
+    EXPECT_TRUE(showsText(headlessScreen(), 70, 30 + 8 * row, 11, highScoreNames[row])) << row;
+}
+
 }  // namespace
