@@ -70,4 +70,11 @@ TEST(Demo, ADemoWhoseKeysRunOutEndsOnF12LikeAnyScript) {
   EXPECT_FALSE(fs::exists(folder + "/towing.idx"));
 }
 
+TEST(Demo, KeepsTheKeysHeldLastWhenNoClockReadingFollowsThem) {
+  const std::string folder = makeTempFolder("quit");
+  EXPECT_EQ(runHeadless("wait 5\nhold ESC 3\n", folder, {"--record", folder + "/quit.demo"}).status,
+            0);
+  EXPECT_TRUE(readWhole(folder + "/quit.demo").ends_with("\nwait 5\nhold ESC 1\nend\n"));
+}
+
 }  // namespace

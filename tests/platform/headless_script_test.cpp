@@ -67,7 +67,7 @@ const std::string kHead = [] {
   return head;
 }();
 
-TEST(ScriptFormat, EveryWordIsReadWholeSoATrailingLetterIsAFault) {
+TEST(ScriptFormat, EveryWordIsReadWholeSoATrailingLetterIsAFaultAndHexIsEitherCase) {
   for (const char* bad : {"hold F1x 1\n", "hold K128 1\n", "hold K0 1\n", "wait 1x\n", "wait -1\n",
                           "clock \n", "clock 7ms\n", "time 1.5\n", "epoch 1 1000000\n"}) {
     EXPECT_NE(parseError(bad).find("line 1: "), std::string::npos) << bad;
@@ -76,6 +76,10 @@ TEST(ScriptFormat, EveryWordIsReadWholeSoATrailingLetterIsAFault) {
   std::string error;
   ASSERT_TRUE(parseScript("hold F10 K72 1\r\n", &script, &error)) << error;
   EXPECT_TRUE(script.commands[0].keys.has(SCANCODE_F1 + 9) && script.commands[0].keys.has(72));
+  std::string head = kHead;  // a name's hex digits in either case
+  head.replace(head.find("score 4 7 -"), 11, "score 4 7 4b5A");
+  ASSERT_TRUE(parseScript(head + "end\n", &script, &error)) << error;
+  EXPECT_STREQ(script.table.names[4], "KZ");
 }
 
 TEST(Demo, TypingReadsTheDemosLayoutAndWithoutOneTheGermanKeyboards) {

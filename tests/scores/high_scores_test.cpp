@@ -451,6 +451,7 @@ TEST_F(HighScoreScreens, TheNameEntryTypesEndsAndEntersAsTheKeysSay) {
     run([] { gameState.score = 500, enterHighScoreName(); }, c.script, c.heldOnArrival);
     EXPECT_EQ(highScoreNames[20], c.name.empty() ? "TORVA" : c.name);
     EXPECT_EQ(highScores[20], c.name.empty() ? 0u : 500u);
+    EXPECT_TRUE(showsText(headlessScreen(), 70, 12, 11, c.name)) << "the name as typed is shown";
     EXPECT_TRUE(c.polls < 0 || headlessPollCount() == c.polls) << headlessPollCount() << " polls";
     EXPECT_TRUE(c.polls != kToTheEnd || headlessScriptDone());
   }

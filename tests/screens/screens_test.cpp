@@ -3,6 +3,7 @@
 // taken between keys, and on files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -180,6 +181,10 @@ TEST_F(OptionsMenu, SpaceSwitchesTheSelectedLineOncePerPressAndTheSpeakerShowsOn
   EXPECT_TRUE(shows(0, 110, 80, kUnavailable, "SPEAKER       ON "));
   EXPECT_TRUE(shows(0, 110, 70, kUnavailable, "EFFECTS       OFF"));
   EXPECT_TRUE(shows(1, 110, 80, kUnavailable, "SPEAKER       OFF"));
+  int shadow = 0;  // the title's shadow shows one pixel right of and below the heading
+  for (int y = 31; y < 37; ++y)
+    shadow += std::count(&shots[0][y * 320 + 101], &shots[0][y * 320 + 200], 43);
+  EXPECT_GT(shadow, 20);
 
   resetScreenState();  // Space held on entry counts once; then DEBRIS, MAP, STATUSLINE, EFFECTS
   std::string keys = "hold SPACE 4\nwait 1\n";

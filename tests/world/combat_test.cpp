@@ -134,6 +134,14 @@ TEST_F(Shots, HitFromTheirLastPositionWhenRockOrTheirLifeEndsTheirFlight) {
   EXPECT_EQ(levelState.shipDestroyed, 1);
 }
 
+TEST_F(Shots, AShotWhoseLifeRunsOutExactlyHitsNothingAfterwards) {
+  spawnAt(160, 100, 0, 0, 1);  // one frame of life leaves exactly 0
+  updateShots();
+  placeShip(160, 100);
+  updateShots();
+  EXPECT_EQ(levelState.shipDestroyed, 0);
+}
+
 TEST_F(Shots, TheShipsOwnShotKillsItWhenTheShipCatchesUp) {
   placeShip(160, 100);
   spawnAt(160, 88, 0, 6, 30);  // fired 12 pixels ahead of the nose
