@@ -5,6 +5,7 @@
 #include "platform/headless/headless.h"
 #include "platform/keyboard.h"
 #include "platform/script/script_format.h"
+#include "platform/script/script_player.h"
 #include "support/test_support.h"
 
 namespace {
@@ -38,6 +39,20 @@ TEST(HeadlessScript, EachPollTakesOneStepCommandsWithoutPollsRunBeforeTheNextThe
   EXPECT_TRUE(held(SCANCODE_F12) && !held(SCANCODE_ENTER));
   EXPECT_TRUE(headlessScriptDone());
   for (int code : {-1, 128, 100000}) EXPECT_FALSE(held(code)) << code;  // no such keys
+}
+
+TEST(HeadlessScript, PastTheLastCommandTheClockTakesItsStepAndReadsNoFurther) {
+  ParsedScript script;
+  std::string error;
+  ASSERT_TRUE(parseScript("wait 1\ntime 5000\n", &script, &error)) << error;
+  script.commands.pop_back();  // its record stays in the storage just past the end
+  ScriptPlayer player;
+  startScript(player, std::move(script));
+  takeScriptPoll(player);
+  const long long start = player.clockMicros;
+  timeval now{};
+  takeScriptClockReading(player, &now);
+  EXPECT_EQ(player.clockMicros - start, player.stepMicros);
 }
 
 TEST(HeadlessScript, ArrowsAreTheCursorBlockReadAsTheKeypadArrowsOnlyWhenTranslated) {
