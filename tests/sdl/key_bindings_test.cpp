@@ -9,9 +9,9 @@
 #include <iterator>
 #include <random>
 
-#include "../support/child_process.h"
 #include "platform/keyboard.h"
 #include "platform/sdl/key_bindings.h"
+#include "support/child_process.h"
 
 namespace {
 

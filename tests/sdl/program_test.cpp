@@ -6,9 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
-#include "../support/child_process.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -18,9 +17,7 @@ const std::string kFolder =
 TEST(GameProgram, WithoutAnyDisplayTheModeIsMissingAndTheGameEndsWithStatusOne) {
   std::filesystem::create_directories(kFolder);
   EXPECT_EQ(exitStatus(startIn(kFolder, {KRAVIX_GAME_PATH}), 20), 1);
-  std::ifstream output(kFolder + "/stdout.txt");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(output), {}),
-            "vga_setmode: Graphic mode G320x200x256 not available.\n");
+  EXPECT_NE(readWhole(kFolder + "/stdout.txt").find("not available"), std::string::npos);
 }
 
 const std::vector<std::string> kDummyDrivers = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
@@ -139,11 +136,8 @@ TEST_F(GameInAnXWindow, StartedWithoutItsStandardStreamsItOpensThemOnDevNull) {
   expectClosedStreamsOnDevNull(environment());
 }
 
-}  // namespace
-
 // Options and demos of the game program. Under SDL's dummy driver no key
 // reaches the window, so the window plays a runner script and records it.
-namespace {
 
 std::string freshFolder(const std::string& name) {
   const std::string folder = kFolder + "/" + name;
@@ -161,7 +155,8 @@ std::string levelWonAndNamed() {
          "wait 3\nshot table\n";
 }
 
-TEST(GameProgram, OptionsHelpVersionAndAShortUsageForAnUnknownOne) {
+// Without a display: had the game started, it would end with status 1.
+TEST(GameProgram, OptionsHelpVersionAndAShortUsageForAnUnknownOneOrABadDemo) {
   const std::string folder = freshFolder("options");
   EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--help"}), 20), 0);
   const std::string help = readWhole(folder + "/stdout.txt");
@@ -169,17 +164,12 @@ TEST(GameProgram, OptionsHelpVersionAndAShortUsageForAnUnknownOne) {
     EXPECT_NE(help.find(option), std::string::npos) << help;
   EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--version"}), 20), 0);
   EXPECT_EQ(readWhole(folder + "/stdout.txt").substr(0, 7), "kravix ");
-  // Without a display: had the game started, it would end with status 1.
-  for (const char* bad : {"--bogus", "-x", "stray", "--play", "--help=yes"})
-    EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, bad}), 20), 2) << bad;
-}
-
-TEST(GameProgram, ABadDemoIsRefusedBeforeAnythingOpens) {
-  const std::string folder = freshFolder("baddemo");
   std::ofstream(folder + "/cut.demo") << "demo 1\nsettings 1 0 1 0 0 50\n";
-  for (const char* demo : {"cut.demo", "missing.demo", "."})
-    EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--play", demo}), 20), 2) << demo;
-  EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--record", "no/such/folder"}), 20), 2);
+  for (const char* bad : {"--bogus", "-x", "stray", "--play", "--help=yes", "--play cut.demo",
+                          "--play missing.demo", "--play .", "--record no/such/folder"}) {
+    const std::string line = std::string("exec ") + KRAVIX_GAME_PATH + " " + bad;
+    EXPECT_EQ(exitStatus(startIn(folder, {"/bin/sh", "-c", line}), 20), 2) << bad;
+  }
 }
 
 TEST(GameProgram, TheWindowsRecordingPlaysBackHeadlessToTheSameScoreFile) {
