@@ -145,7 +145,7 @@ TEST_F(Gamepad, PadsPluggedInMidGameHoldTheirKeysApartAndPulledOutReleaseThem) {
   EXPECT_EQ(heldCodes(), Codes{SCANCODE_SPACE});
 }
 
-TEST_F(Gamepad, APressAndReleaseBetweenTwoUpdatesReadsOnce) {
+TEST_F(Gamepad, ATapBetweenTwoUpdatesReadsOnceAndWhileANameIsTypedThePadTypesNoLetters) {
   startKeys();
   VirtualPad& pad = plugIn();
   keyboard_update();
@@ -156,13 +156,7 @@ TEST_F(Gamepad, APressAndReleaseBetweenTwoUpdatesReadsOnce) {
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_ENTER));
   keyboard_update();
   EXPECT_FALSE(keyboard_keypressed(SCANCODE_ENTER));
-}
-
-TEST_F(Gamepad, WhileANameIsTypedThePadTypesNoLettersButStillEndsTheEntry) {
-  startKeys();
-  VirtualPad& pad = plugIn();
-  keyboard_update();
-  keyboard_typing(1);
+  keyboard_typing(1);  // the pad still ends the entry
   pad.press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   pad.press(SDL_CONTROLLER_BUTTON_START, true);
   keyboard_update();

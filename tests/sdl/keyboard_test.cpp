@@ -24,13 +24,7 @@ TEST(SdlScanCodes, EveryKeyHasItsSetOneCode) {
   }
 }
 
-class SdlKeyboard : public SdlSession {
- protected:
-  void TearDown() override {
-    SdlSession::TearDown();
-    forgetPlayerKeyBindings();
-  }
-};
+using SdlKeyboard = SdlSession;
 
 TEST_F(SdlKeyboard, AKeyIsHeldTillReleasedATapForOneUpdateAndLosingFocusReleasesAll) {
   pushKey(SDL_SCANCODE_RSHIFT, true);
@@ -65,17 +59,18 @@ TEST_F(SdlKeyboard, AltEnterSwitchesFullscreenInsteadOfFiringAndClosingTheWindow
 
 // The player's keys file: a bound key holds its action's code and a key bound
 // away no longer does, unless a name is typed.
-class PlayerKeys : public SdlKeyboard {
+class PlayerKeys : public SdlSession {
  protected:
   void SetUp() override {
     const std::string config = std::getenv("XDG_CONFIG_HOME");
     std::filesystem::create_directories(config + "/kravix");
     std::ofstream(config + "/kravix/keys.conf") << "thrust = W\nturn_left = J Left\n";
     forgetPlayerKeyBindings();
-    SdlKeyboard::SetUp();
+    SdlSession::SetUp();
   }
   void TearDown() override {
-    SdlKeyboard::TearDown();
+    SdlSession::TearDown();
+    forgetPlayerKeyBindings();
     std::filesystem::remove(std::string(std::getenv("XDG_CONFIG_HOME")) + "/kravix/keys.conf");
   }
   static bool heldAfter(SDL_Scancode code, bool down, int read) {
