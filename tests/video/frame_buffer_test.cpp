@@ -1,11 +1,13 @@
-// The frame buffer's fills, clipping and presents, and sprites clipped pixel by
-// pixel; lines and circles are pinned by the frames' digests (e2e/frames_test).
+// The frame buffer's fills, clipping and presents, sprites clipped pixel by
+// pixel, and the palette; lines and circles are pinned by the frames' digests
+// (e2e/frames_test).
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless.h"
 #include "support/test_support.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
+#include "video/palette.h"
 
 namespace {
 
@@ -75,6 +77,22 @@ TEST(DrawSprite16, WritesEveryByteIncludingZerosClippedPixelByPixel) {
   const uint8_t zeros[256] = {};
   drawSprite16(10, 10, zeros);
   EXPECT_TRUE(getPixel(10, 10) == 0 && getPixel(25, 25) == 0 && getPixel(26, 26) == 99);
+}
+
+// The whole table pinned by a digest.
+TEST(DefaultPalette, KeepsItsColours) {
+  EXPECT_EQ(digestOf(defaultPalette.rgb, sizeof defaultPalette.rgb), 9932772870297018855u);
+}
+
+TEST(LoadPalette, SetsTheFirstCountEntriesRestoringOverwrittenOnes) {
+  startHeadlessVideo();
+  for (int i = 0; i < 64; ++i) setPaletteEntry(180 + i, i, 0, 0);
+  EXPECT_EQ(headlessPalette()[200 * 3], 20);
+  loadPalette(200, defaultPalette);
+  EXPECT_EQ(headlessPalette()[199 * 3 + 2], 16);  // entry 199 is (0, 4, 16) again
+  EXPECT_EQ(headlessPalette()[200 * 3], 20);      // entry 200 not reached
+  loadPalette(256, defaultPalette);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(headlessPalette()[200 * 3 + c], defaultPalette.rgb[200][c]);
 }
 
 }  // namespace
