@@ -49,10 +49,7 @@ TEST(HeadlessScript, ArrowsAreTheCursorBlockReadAsTheKeypadArrowsOnlyWhenTransla
   EXPECT_TRUE(held(SCANCODE_CURSORBLOCKUP) && !held(SCANCODE_CURSORUP));
 }
 
-}  // namespace
-
 // The format's words are read whole, and its faults name their line printably.
-namespace {
 
 std::string parseError(const std::string& text) {
   ParsedScript script;
