@@ -61,8 +61,9 @@ void expectEveryAlarmToEndWithStatusOne(const std::vector<std::string>& environm
 
 // The streams it was started without lead to /dev/null, not to whatever the
 // game opened next (the display connection, the sound pipe), and the game
-// still takes the ordinary way out.
-void expectClosedStreamsOnDevNull(const std::vector<std::string>& environment) {
+// still takes the ordinary way out on the signal.
+void expectClosedStreamsOnDevNull(const std::vector<std::string>& environment,
+                                  int signalNumber = SIGTERM) {
   std::filesystem::create_directories(kFolder);
   const pid_t pid = startIn(kFolder, {KRAVIX_GAME_PATH}, environment, {0, 1, 2});
   waitForTheWindowAndTheSoundServer(pid);
@@ -70,26 +71,17 @@ void expectClosedStreamsOnDevNull(const std::vector<std::string>& environment) {
     const std::string link = "/proc/" + std::to_string(pid) + "/fd/" + std::to_string(stream);
     EXPECT_EQ(std::filesystem::read_symlink(link), "/dev/null") << "stream " << stream;
   }
-  kill(pid, SIGTERM);
-  EXPECT_EQ(exitStatus(pid, 20), 0);
-}
-
-TEST(GameProgram, SigtermAndSigintTakeTheOrdinaryWayOutWithStatusZero) {
-  std::filesystem::create_directories(kFolder);
-  for (int signalNumber : {SIGTERM, SIGINT}) {
-    const pid_t pid = startIn(kFolder, {KRAVIX_GAME_PATH}, kDummyDrivers);
-    waitForTheWindowAndTheSoundServer(pid);
-    kill(pid, signalNumber);
-    EXPECT_EQ(exitStatus(pid, 20), 0) << "signal " << signalNumber;
-  }
+  kill(pid, signalNumber);
+  EXPECT_EQ(exitStatus(pid, 20), 0) << "signal " << signalNumber;
 }
 
 TEST(GameProgram, AnAlarmAtAnyMomentEndsWithStatusOne) {
   expectEveryAlarmToEndWithStatusOne(kDummyDrivers);
 }
 
-TEST(GameProgram, StartedWithoutItsStandardStreamsItOpensThemOnDevNull) {
-  expectClosedStreamsOnDevNull(kDummyDrivers);
+TEST(GameProgram, StartedWithoutItsStandardStreamsItOpensThemOnDevNullAndEndsOnSigtermOrSigint) {
+  for (int signalNumber : {SIGTERM, SIGINT})
+    expectClosedStreamsOnDevNull(kDummyDrivers, signalNumber);
 }
 
 // A real X server (Xvfb), where an alarm handled inside the signal hung in Xlib
