@@ -40,15 +40,6 @@ TEST(HeadlessScript, EachPollTakesOneStepCommandsWithoutPollsRunBeforeTheNextThe
   for (int code : {-1, 128, 100000}) EXPECT_FALSE(held(code)) << code;  // no such keys
 }
 
-TEST(HeadlessScript, ArrowsAreTheCursorBlockReadAsTheKeypadArrowsOnlyWhenTranslated) {
-  startHeadlessVideo();
-  useScript("hold UP 2\n");
-  keyboard_update();
-  EXPECT_TRUE(held(SCANCODE_CURSORUP) && !held(SCANCODE_CURSORBLOCKUP));
-  keyboard_translatekeys(0);
-  EXPECT_TRUE(held(SCANCODE_CURSORBLOCKUP) && !held(SCANCODE_CURSORUP));
-}
-
 // The format's words are read whole, and its faults name their line printably.
 
 std::string parseError(const std::string& text) {
