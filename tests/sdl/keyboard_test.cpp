@@ -47,7 +47,7 @@ TEST_F(SdlKeyboard, AKeyIsHeldTillReleasedATapForOneUpdateAndLosingFocusReleases
 }
 
 // From a quit on, F12 stays held for the rest of the process (that it is still
-// held at later polls: SdlWindow.ClosingTheWindowWhileItIsAwayEndsTheWait).
+// held at later polls: SdlWindow.WhileTheWindowIsAway...).
 TEST_F(SdlKeyboard, AltEnterSwitchesFullscreenInsteadOfFiringAndClosingTheWindowHoldsF12) {
   pushKey(SDL_SCANCODE_RETURN, true, KMOD_LALT);
   keyboard_update();
