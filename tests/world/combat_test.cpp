@@ -129,16 +129,6 @@ TEST_F(Shots, HitFromTheirLastPositionWhenRockOrTheirLifeEndsTheirFlight) {
   EXPECT_EQ(levelState.shipDestroyed, 1);
 }
 
-TEST_F(Shots, TheShipsOwnShotKillsItWhenTheShipCatchesUp) {
-  placeShip(160, 100);
-  spawnAt(160, 88, 0, 6, 30);  // fired 12 pixels ahead of the nose
-  updateShots();
-  EXPECT_EQ(levelState.shipDestroyed, 0);
-  placeShip(160, 98);
-  updateShots();
-  EXPECT_EQ(levelState.shipDestroyed, 1);
-}
-
 TEST_F(Shots, DestroyTheTowedBallWithinTwoPixelsButPassItOnItsStand) {
   levelState.ballX = kCameraX + 200;
   levelState.ballY = kCameraY + 120;
