@@ -14,12 +14,6 @@ namespace {
 const std::string kFolder =
     std::filesystem::temp_directory_path() / ("kravix-sdl-" + std::to_string(getpid()));
 
-TEST(GameProgram, WithoutAnyDisplayTheModeIsMissingAndTheGameEndsWithStatusOne) {
-  std::filesystem::create_directories(kFolder);
-  EXPECT_EQ(exitStatus(startIn(kFolder, {KRAVIX_GAME_PATH}), 20), 1);
-  EXPECT_NE(readWhole(kFolder + "/stdout.txt").find("not available"), std::string::npos);
-}
-
 const std::vector<std::string> kDummyDrivers = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
 
 // Whether the process catches the signal, from /proc.
@@ -138,8 +132,7 @@ std::string freshFolder(const std::string& name) {
   return folder;
 }
 
-// Level 1 won as the playthrough wins it, Escape on the next intro, "TZ" typed as a high
-// score.
+// Level 1 won as the playthrough wins it, Escape on the next intro, "TZ" typed as a high score.
 std::string levelWonAndNamed() {
   const std::string round = readWhole(std::string(KRAVIX_SOURCE_DIR) + "/demos/playthrough.script");
   return round.substr(0, round.find("# level 2")) +
@@ -147,9 +140,12 @@ std::string levelWonAndNamed() {
          "wait 3\nshot table\n";
 }
 
-// Without a display: had the game started, it would end with status 1.
-TEST(GameProgram, OptionsHelpVersionAndAShortUsageForAnUnknownOneOrABadDemo) {
+// Without a display the mode is missing and the game ends with status 1; the
+// options answer before that, a bad one with a short usage and status 2.
+TEST(GameProgram, WithoutADisplayStatusOneAndOptionsHelpVersionOrAShortUsage) {
   const std::string folder = freshFolder("options");
+  EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH}), 20), 1);
+  EXPECT_NE(readWhole(folder + "/stdout.txt").find("not available"), std::string::npos);
   EXPECT_EQ(exitStatus(startIn(folder, {KRAVIX_GAME_PATH, "--help"}), 20), 0);
   const std::string help = readWhole(folder + "/stdout.txt");
   for (const char* option : {"--record FILE", "--play FILE", "--print-keys"})
