@@ -77,7 +77,6 @@ class Gamepad : public SdlSession {
     return pads.back();
   }
 
-  // The codes held now, among all 128.
   static std::vector<int> heldCodes() {
     std::vector<int> codes;
     for (int code = 0; code < 128; ++code) {

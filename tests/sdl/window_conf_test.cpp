@@ -47,8 +47,7 @@ TEST(WindowConf, TheWindowOpensAsItWasLeftAndADamagedFileOnlyCostsAMessage) {
   ASSERT_EQ(vga_setmode(G320x200x256), 0);
   int width = 0, height = 0;
   SDL_GetWindowSize(sdlDisplay().window, &width, &height);
-  EXPECT_EQ(width, 1024);
-  EXPECT_EQ(height, 640);
+  EXPECT_EQ(std::pair(width, height), std::pair(1024, 640));
   vga_setmode(TEXT);
 
   std::ofstream(windowConfPath(), std::ios::trunc) << "width=1024\nheight=\x01\x02\n";
