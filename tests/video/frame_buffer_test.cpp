@@ -79,7 +79,6 @@ TEST(DrawSprite16, WritesEveryByteIncludingZerosClippedPixelByPixel) {
   EXPECT_TRUE(getPixel(10, 10) == 0 && getPixel(25, 25) == 0 && getPixel(26, 26) == 99);
 }
 
-// The whole table pinned by a digest.
 TEST(DefaultPalette, KeepsItsColours) {
   EXPECT_EQ(digestOf(defaultPalette.rgb, sizeof defaultPalette.rgb), 9932772870297018855u);
 }

@@ -8,7 +8,6 @@
 
 namespace {
 
-// The font's 128 glyphs pinned by a digest.
 TEST(Font, KeepsItsGlyphs) {
   EXPECT_EQ(digestOf(fontGlyphs.rows, sizeof fontGlyphs.rows), 5918956002640880240u);
 }
