@@ -65,7 +65,6 @@ TEST(KeyBindings, EachBadLineIsReportedOnceWithItsNumberAndChangesNothing) {
       "jump = W",                    // unknown action
       "pad_jump = a",                // unknown action on the pad
       "thrust = Rigth",              // unknown key
-      "thrust = Right Shift",        // a name with blanks, unquoted
       "thrust = \"Right Shift",      // quote not closed
       "pad_thrust = W",              // a key where a pad input belongs
       "pad_thrust = leftx",          // a stick without its direction

@@ -13,12 +13,8 @@ namespace {
 
 using Pixels = std::vector<std::string>;
 
-class FrameBufferTest : public ::testing::Test {
- protected:
-  void SetUp() override { startHeadlessVideo(); }
-};
-
-TEST_F(FrameBufferTest, FillRectTakesItsCornersInEitherOrderAndFillsOnlyInsideTheFrame) {
+TEST(FrameBuffer, FillRectTakesItsCornersInEitherOrderAndFillsOnlyInsideTheFrame) {
+  startHeadlessVideo();
   fillRect(10, 20, 5, 15, 9);
   const Pixels filled = paintedPixels();
   ASSERT_EQ(filled.size(), 36u);  // x 5-10, y 15-20
@@ -33,7 +29,8 @@ TEST_F(FrameBufferTest, FillRectTakesItsCornersInEitherOrderAndFillsOnlyInsideTh
                                      "319,198", "318,199", "319,199"}));
 }
 
-TEST_F(FrameBufferTest, PixelsOutsideTheFrameAreNeverWrittenAndReadAsZero) {
+TEST(FrameBuffer, PixelsOutsideTheFrameAreNeverWrittenAndReadAsZero) {
+  startHeadlessVideo();
   for (auto [x, y] : {std::pair{320, 0}, {-1, 5}, {0, 200}, {5, -1}}) putPixel(x, y, 9);
   EXPECT_TRUE(paintedPixels().empty());
   fillRect(0, 0, 319, 199, 3);
@@ -42,7 +39,8 @@ TEST_F(FrameBufferTest, PixelsOutsideTheFrameAreNeverWrittenAndReadAsZero) {
   EXPECT_EQ(getPixel(319, 199), 3);
 }
 
-TEST_F(FrameBufferTest, ShowFramePresentsThenClearsItsRowsWhileCopyFrameKeepsThem) {
+TEST(FrameBuffer, ShowFramePresentsThenClearsItsRowsWhileCopyFrameKeepsThem) {
+  startHeadlessVideo();
   fillRect(0, 0, 319, 199, 8);
   showFrame(0, 200);
   fillRect(0, 0, 319, 199, 5);
