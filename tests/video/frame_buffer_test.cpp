@@ -77,11 +77,8 @@ TEST(DrawSprite16, WritesEveryByteIncludingZerosClippedPixelByPixel) {
   EXPECT_TRUE(getPixel(10, 10) == 0 && getPixel(25, 25) == 0 && getPixel(26, 26) == 99);
 }
 
-TEST(DefaultPalette, KeepsItsColours) {
+TEST(LoadPalette, SetsTheFirstCountEntriesOfTheDefaultPaletteRestoringOverwrittenOnes) {
   EXPECT_EQ(digestOf(defaultPalette.rgb, sizeof defaultPalette.rgb), 9932772870297018855u);
-}
-
-TEST(LoadPalette, SetsTheFirstCountEntriesRestoringOverwrittenOnes) {
   startHeadlessVideo();
   for (int i = 0; i < 64; ++i) setPaletteEntry(180 + i, i, 0, 0);
   EXPECT_EQ(headlessPalette()[200 * 3], 20);

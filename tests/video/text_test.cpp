@@ -8,10 +8,6 @@
 
 namespace {
 
-TEST(Font, KeepsItsGlyphs) {
-  EXPECT_EQ(digestOf(fontGlyphs.rows, sizeof fontGlyphs.rows), 5918956002640880240u);
-}
-
 // The pixels that the drawing changes in a frame of the background colour, as "x,y=colour".
 std::vector<std::string> drawn(const std::function<void()>& draw, int background = 0) {
   startHeadlessVideo();
@@ -26,7 +22,8 @@ std::vector<std::string> drawn(const std::function<void()>& draw, int background
   return changed;
 }
 
-TEST(DrawText, GlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
+TEST(DrawText, TheFontsGlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
+  EXPECT_EQ(digestOf(fontGlyphs.rows, sizeof fontGlyphs.rows), 5918956002640880240u);
   EXPECT_TRUE(drawn([] { drawTextOpaque(10, 10, 15, ""); }, 9).empty());
   EXPECT_TRUE(drawn([] { drawText(0, 0, 15, "a\x14\x15 &^\xc4\xff"); }).empty());
   EXPECT_EQ(drawn([] { drawText(0, 0, 15, "a\x14\x15I"); }),  // only the I, in the fourth cell
