@@ -1,6 +1,7 @@
 // The game program on the SDL2 backend, with SDL's dummy video driver standing
 // in for a display, with a real X server (Xvfb) when one is installed, and with
-// no display at all: its ways out, the alarm signal and closed standard streams.
+// no display at all: its ways out, the alarm signal and closed standard streams,
+// its options, and a demo recorded by the window.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -122,9 +123,6 @@ TEST_F(GameInAnXWindow, StartedWithoutItsStandardStreamsItOpensThemOnDevNull) {
   expectClosedStreamsOnDevNull(environment());
 }
 
-// Options and demos of the game program. Under SDL's dummy driver no key
-// reaches the window, so the window plays a runner script and records it.
-
 std::string freshFolder(const std::string& name) {
   const std::string folder = kFolder + "/" + name;
   std::filesystem::remove_all(folder);
@@ -167,7 +165,8 @@ TEST(GameProgram, TheWindowsRecordingPlaysBackHeadlessToTheSameScoreFile) {
   std::ofstream(window + "/game.script") << levelWonAndNamed();
   std::ofstream(runner + "/game.script") << levelWonAndNamed();
   std::ofstream(window + "/.kravix.sco") << "the player's own file";
-  // The window plays the script at its pace (20 ms a frame), recording what the game reads.
+  // No key reaches the dummy driver's window: it plays the script at its pace (20 ms a frame),
+  // recording what the game reads.
   const pid_t played = startIn(
       window, {KRAVIX_GAME_PATH, "--play", "game.script", "--record", "game.demo"}, kDummyDrivers);
   EXPECT_EQ(exitStatus(played, 300), 0);

@@ -147,14 +147,11 @@ TEST_F(SdlWindow, WhileTheWindowIsAwayPollsWaitAndTheClockStandsStillTillItComes
 }
 
 TEST_F(SdlWindow, TheCursorHidesInFullscreenAndComesBackInAWindow) {
-  keyboard_update();
-  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-  toggleFullscreen();
-  keyboard_update();
-  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-  toggleFullscreen();
-  keyboard_update();
-  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  for (int cursor : {SDL_DISABLE, SDL_ENABLE}) {
+    toggleFullscreen();
+    keyboard_update();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), cursor);
+  }
 }
 
 }  // namespace
