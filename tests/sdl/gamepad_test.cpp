@@ -132,7 +132,7 @@ TEST_F(Gamepad, EachDefaultInputHoldsItsKeysWhileDownAndNothingElse) {
   for (const auto& [axis, percent, codes] : axes) {
     SCOPED_TRACE(std::to_string(axis) + " at " + std::to_string(percent));
     holdsWhileDown(
-        [&](bool on) {
+        [&pad, axis = axis, percent = percent](bool on) {
           if (axis >= SDL_CONTROLLER_AXIS_TRIGGERLEFT)
             pad.trigger(axis, on ? percent : 0);
           else

@@ -126,7 +126,7 @@ TEST_F(SdlWindow, WhileTheWindowIsAwayPollsWaitAndTheClockStandsStillTillItComes
     pushWindowEvent(going);
     keyboard_update();  // takes the event (and releases the keys) without waiting
     std::atomic<bool> cameBack = false;
-    std::thread player([&] {
+    std::thread player([&, back = back] {
       std::this_thread::sleep_for(std::chrono::milliseconds(400));
       cameBack = true;
       pushWindowEvent(back);
