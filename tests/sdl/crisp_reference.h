@@ -45,8 +45,3 @@ inline std::array<double, 3> referencePixel(const ReferenceScale& scale, const u
   }
   return mixed;
 }
-
-// True when one source pixel alone lies under the output pixel.
-inline bool coversOnePixel(const ReferenceScale& scale, int x, int y) {
-  return scale.columns[x].size() == 1 && scale.rows[y].size() == 1;
-}

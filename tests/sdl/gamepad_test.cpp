@@ -1,24 +1,63 @@
 // Gamepads on the SDL2 keyboard: SDL's virtual joystick under the dummy video
 // driver, read back through keyboard_keypressed as the game reads keys.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <functional>
-#include <utility>
+#include <tuple>
 #include <vector>
 
-#include "platform/keyboard.h"
 #include "platform/sdl/keys_file.h"
 #include "platform/sdl/sdl_gamepad.h"
-#include "platform/vga.h"
-#include "virtual_pad.h"
+#include "sdl_session.h"
 
 namespace {
 
-class Gamepad : public ::testing::Test {
+// A game controller made with SDL's virtual joystick: every button and axis of
+// SDL's controller layout, in that order, so SDL maps it as a controller.
+struct VirtualPad {
+  SDL_Joystick* joystick = nullptr;
+  SDL_JoystickID id = -1;
+
+  // Plugs the pad in, triggers at rest. Needs SDL's joystick subsystem.
+  void plugIn() {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    desc.name = "Kravix test pad";
+    int device = SDL_JoystickAttachVirtualEx(&desc);
+    joystick = SDL_JoystickOpen(device);
+    id = SDL_JoystickInstanceID(joystick);
+    trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 0);
+    trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
+  }
+  void pull() {
+    for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+      if (SDL_JoystickGetDeviceInstanceID(device) == id) {
+        SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(device);
+      }
+    }
+    joystick = nullptr;
+  }
+  void press(SDL_GameControllerButton button, bool down) const {
+    SDL_JoystickSetVirtualButton(joystick, button, down ? 1 : 0);
+  }
+  // A stick's axis at `percent` of its travel, -100 to 100.
+  void stick(SDL_GameControllerAxis axis, int percent) const {
+    SDL_JoystickSetVirtualAxis(joystick, axis, static_cast<Sint16>(percent * 32767 / 100));
+  }
+  // A trigger pulled `percent` of its way: the joystick's whole range is the trigger's.
+  void trigger(SDL_GameControllerAxis axis, int percent) const {
+    SDL_JoystickSetVirtualAxis(joystick, axis, static_cast<Sint16>(-32768 + percent * 65535 / 100));
+  }
+};
+
+// Keys start in each test, so that a pad can be plugged in before.
+class Gamepad : public SdlSession {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("XDG_CONFIG_HOME", "/nonexistent", 1);  // the default bindings
     forgetPlayerKeyBindings();
     // The dummy driver's window never has focus, which would hold back pad events.
@@ -26,17 +65,11 @@ class Gamepad : public ::testing::Test {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
     ASSERT_EQ(vga_setmode(G320x200x256), 0);
   }
-  void startKeys() {
-    keyboard_init();
-    keyboard_translatekeys(TRANSLATE_CURSORKEYS);
-    keyboard_update();
-  }
   void TearDown() override {
     for (VirtualPad& pad : pads) {
       if (pad.joystick) pad.pull();
     }
-    keyboard_close();
-    vga_setmode(TEXT);
+    SdlSession::TearDown();
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   }
   VirtualPad& plugIn() {
@@ -44,7 +77,6 @@ class Gamepad : public ::testing::Test {
     return pads.back();
   }
 
-  // The codes held now, among all 128.
   static std::vector<int> heldCodes() {
     std::vector<int> codes;
     for (int code = 0; code < 128; ++code) {
@@ -64,47 +96,53 @@ TEST_F(Gamepad, EachDefaultInputHoldsItsKeysWhileDownAndNothingElse) {
   VirtualPad& pad = plugIn();  // before the game starts
   startKeys();
   ASSERT_EQ(openGamepadCount(), 1);
-  const std::pair<std::function<void(bool)>, Codes> inputs[] = {
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_A, on); }, {SCANCODE_RIGHTSHIFT}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_B, on); }, {SCANCODE_ENTER}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_X, on); }, {SCANCODE_SPACE}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_Y, on); }, {SCANCODE_F2}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_START, on); }, {SCANCODE_ENTER}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_BACK, on); }, {SCANCODE_ESCAPE}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_GUIDE, on); }, {}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, on); }, {SCANCODE_F5}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, on); }, {SCANCODE_F6}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_UP, on); },
-       {SCANCODE_RIGHTSHIFT, SCANCODE_CURSORUP}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, on); }, {SCANCODE_CURSORDOWN}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, on); }, {SCANCODE_A}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, on); }, {SCANCODE_S}},
-      {[&](bool on) { pad.press(SDL_CONTROLLER_BUTTON_LEFTSTICK, on); }, {}},
-      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTX, on ? -60 : 0); }, {SCANCODE_A}},
-      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTX, on ? 60 : 0); }, {SCANCODE_S}},
-      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTY, on ? -60 : 0); }, {SCANCODE_RIGHTSHIFT}},
-      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_LEFTY, on ? 60 : 0); }, {}},
-      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_RIGHTX, on ? -60 : 0); },
-       {SCANCODE_CURSORLEFT}},
-      {[&](bool on) { pad.stick(SDL_CONTROLLER_AXIS_RIGHTX, on ? 60 : 0); },
-       {SCANCODE_CURSORRIGHT}},
-      {[&](bool on) { pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, on ? 100 : 0); },
-       {SCANCODE_ENTER}},
-      {[&](bool on) { pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, on ? 100 : 0); }, {}},
-  };
-  for (size_t i = 0; i < std::size(inputs); ++i) {
-    const auto& [move, codes] = inputs[i];
+  auto holdsWhileDown = [](const std::function<void(bool)>& move, const Codes& codes) {
     move(true);
     keyboard_update();
     keyboard_update();
-    EXPECT_EQ(heldCodes(), codes) << "input " << i << ", still down";
+    EXPECT_EQ(heldCodes(), codes) << "still down";
     move(false);
     keyboard_update();
-    EXPECT_EQ(heldCodes(), Codes{}) << "input " << i << ", let go";
+    EXPECT_EQ(heldCodes(), Codes{}) << "let go";
+  };
+  // In SDL's order: A, B, X, Y, back, guide, start, the sticks, the shoulders, the d-pad.
+  constexpr int kNone = 0;
+  const int buttons[] = {SCANCODE_RIGHTSHIFT, SCANCODE_ENTER,  SCANCODE_SPACE,
+                         SCANCODE_F2,         SCANCODE_ESCAPE, kNone,
+                         SCANCODE_ENTER,      kNone,           kNone,
+                         SCANCODE_F5,         SCANCODE_F6,     SCANCODE_RIGHTSHIFT,
+                         SCANCODE_CURSORDOWN, SCANCODE_A,      SCANCODE_S};
+  for (int b = 0; b < static_cast<int>(std::size(buttons)); ++b) {
+    SCOPED_TRACE(b);
+    Codes codes = buttons[b] != kNone ? Codes{buttons[b]} : Codes{};
+    if (b == SDL_CONTROLLER_BUTTON_DPAD_UP) codes.push_back(SCANCODE_CURSORUP);  // the menus' too
+    holdsWhileDown([&](bool on) { pad.press(static_cast<SDL_GameControllerButton>(b), on); },
+                   codes);
+  }
+  // A stick's half pushed 60 % of its way, a trigger pulled all the way.
+  const std::tuple<SDL_GameControllerAxis, int, Codes> axes[] = {
+      {SDL_CONTROLLER_AXIS_LEFTX, -60, {SCANCODE_A}},
+      {SDL_CONTROLLER_AXIS_LEFTX, 60, {SCANCODE_S}},
+      {SDL_CONTROLLER_AXIS_LEFTY, -60, {SCANCODE_RIGHTSHIFT}},
+      {SDL_CONTROLLER_AXIS_LEFTY, 60, {}},
+      {SDL_CONTROLLER_AXIS_RIGHTX, -60, {SCANCODE_CURSORLEFT}},
+      {SDL_CONTROLLER_AXIS_RIGHTX, 60, {SCANCODE_CURSORRIGHT}},
+      {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 100, {SCANCODE_ENTER}},
+      {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 100, {}}};
+  for (const auto& [axis, percent, codes] : axes) {
+    SCOPED_TRACE(std::to_string(axis) + " at " + std::to_string(percent));
+    holdsWhileDown(
+        [&pad, axis = axis, percent = percent](bool on) {
+          if (axis >= SDL_CONTROLLER_AXIS_TRIGGERLEFT)
+            pad.trigger(axis, on ? percent : 0);
+          else
+            pad.stick(axis, on ? percent : 0);
+        },
+        codes);
   }
 }
 
-TEST_F(Gamepad, AStickHeldHalfWayTurnsSteadilyAndOnlyALargeReturnReleasesIt) {
+TEST_F(Gamepad, AStickHeldHalfWayTurnsSteadilyATapReadsOnceAndTypingThePadTypesNoLetters) {
   startKeys();
   VirtualPad& pad = plugIn();
   keyboard_update();
@@ -119,54 +157,7 @@ TEST_F(Gamepad, AStickHeldHalfWayTurnsSteadilyAndOnlyALargeReturnReleasesIt) {
   // A thumb holding half way wavers; the turn holds throughout.
   for (int percent : {42, 55, 31, 48, 27, 60, 35, 50}) EXPECT_TRUE(turnsAt(percent)) << percent;
   EXPECT_FALSE(turnsAt(20));
-  EXPECT_FALSE(turnsAt(30));
-}
-
-TEST_F(Gamepad, APadPluggedInMidGameWorksAndPulledOutReleasesItsKeys) {
-  startKeys();
-  EXPECT_EQ(openGamepadCount(), 0);
-  VirtualPad& pad = plugIn();
-  keyboard_update();
-  EXPECT_EQ(openGamepadCount(), 1);
-  pad.press(SDL_CONTROLLER_BUTTON_A, true);
-  pad.stick(SDL_CONTROLLER_AXIS_LEFTX, -80);
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), (Codes{SCANCODE_A, SCANCODE_RIGHTSHIFT}));
-  pad.pull();
-  keyboard_update();
-  EXPECT_EQ(openGamepadCount(), 0);
-  EXPECT_EQ(heldCodes(), Codes{});
-  VirtualPad& again = plugIn();  // and back
-  keyboard_update();
-  again.press(SDL_CONTROLLER_BUTTON_X, true);
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), Codes{SCANCODE_SPACE});
-}
-
-TEST_F(Gamepad, TwoPadsAtOnceHoldTheirKeysApart) {
-  startKeys();
-  pads.reserve(2);
-  VirtualPad& one = plugIn();
-  VirtualPad& two = plugIn();
-  keyboard_update();
-  EXPECT_EQ(openGamepadCount(), 2);
-  one.press(SDL_CONTROLLER_BUTTON_A, true);
-  two.press(SDL_CONTROLLER_BUTTON_A, true);
-  two.press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), (Codes{SCANCODE_A, SCANCODE_RIGHTSHIFT}));
-  one.press(SDL_CONTROLLER_BUTTON_A, false);
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), (Codes{SCANCODE_A, SCANCODE_RIGHTSHIFT}));  // the second still holds
-  two.pull();
-  keyboard_update();
-  EXPECT_EQ(heldCodes(), Codes{});
-}
-
-TEST_F(Gamepad, APressAndReleaseBetweenTwoUpdatesReadsOnce) {
-  startKeys();
-  VirtualPad& pad = plugIn();
-  keyboard_update();
+  EXPECT_FALSE(turnsAt(30));  // only a large return releases it
   pad.press(SDL_CONTROLLER_BUTTON_B, true);
   SDL_PumpEvents();  // SDL sees the press; the game has not polled yet
   pad.press(SDL_CONTROLLER_BUTTON_B, false);
@@ -174,19 +165,40 @@ TEST_F(Gamepad, APressAndReleaseBetweenTwoUpdatesReadsOnce) {
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_ENTER));
   keyboard_update();
   EXPECT_FALSE(keyboard_keypressed(SCANCODE_ENTER));
-}
-
-TEST_F(Gamepad, WhileANameIsTypedThePadTypesNoLettersButStillEndsTheEntry) {
-  startKeys();
-  VirtualPad& pad = plugIn();
-  keyboard_update();
-  keyboard_typing(1);
+  keyboard_typing(1);  // the pad still ends the entry
   pad.press(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   pad.press(SDL_CONTROLLER_BUTTON_START, true);
   keyboard_update();
   EXPECT_EQ(heldCodes(), Codes{SCANCODE_ENTER});
   keyboard_typing(0);
   EXPECT_EQ(heldCodes(), (Codes{SCANCODE_ENTER, SCANCODE_A}));
+}
+
+TEST_F(Gamepad, PadsPluggedInMidGameHoldTheirKeysApartAndPulledOutReleaseThem) {
+  startKeys();
+  EXPECT_EQ(openGamepadCount(), 0);
+  pads.reserve(3);
+  VirtualPad& one = plugIn();
+  VirtualPad& two = plugIn();
+  keyboard_update();
+  EXPECT_EQ(openGamepadCount(), 2);
+  one.press(SDL_CONTROLLER_BUTTON_A, true);
+  two.press(SDL_CONTROLLER_BUTTON_A, true);
+  two.stick(SDL_CONTROLLER_AXIS_LEFTX, -80);
+  keyboard_update();
+  EXPECT_EQ(heldCodes(), (Codes{SCANCODE_A, SCANCODE_RIGHTSHIFT}));
+  one.press(SDL_CONTROLLER_BUTTON_A, false);
+  keyboard_update();
+  EXPECT_EQ(heldCodes(), (Codes{SCANCODE_A, SCANCODE_RIGHTSHIFT}));  // the second still holds
+  two.pull();
+  keyboard_update();
+  EXPECT_EQ(openGamepadCount(), 1);
+  EXPECT_EQ(heldCodes(), Codes{});
+  VirtualPad& again = plugIn();  // and back
+  keyboard_update();
+  again.press(SDL_CONTROLLER_BUTTON_X, true);
+  keyboard_update();
+  EXPECT_EQ(heldCodes(), Codes{SCANCODE_SPACE});
 }
 
 }  // namespace

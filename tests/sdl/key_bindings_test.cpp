@@ -6,12 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 
-#include "../support/child_process.h"
-#include "platform/keyboard.h"
 #include "platform/sdl/key_bindings.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -47,11 +45,13 @@ TEST(KeyBindings, ALineBindsItsActionToItsKeysAndLeavesTheOthers) {
       "thrust = W \"Right Shift\"\r\n"
       "  turn_left=j   # a comment\n"
       "pad_fire = righttrigger LEFTY+\n"
-      "help =\n");
+      "help =\n"
+      "map = F5 f5\n");  // the same key twice on one action is one key
   EXPECT_TRUE(clean.problems.empty());
   EXPECT_EQ(keysOf(clean.bindings, Action::thrust), (Keys{SDL_SCANCODE_W, SDL_SCANCODE_RSHIFT}));
   EXPECT_EQ(keysOf(clean.bindings, Action::turnLeft), Keys{SDL_SCANCODE_J});
   EXPECT_EQ(keysOf(clean.bindings, Action::help), Keys{});
+  EXPECT_EQ(keysOf(clean.bindings, Action::map), Keys{SDL_SCANCODE_F5});
   EXPECT_EQ(padOf(clean.bindings, Action::fire),
             (Pad{{PadInput::kAxisPlus, SDL_CONTROLLER_AXIS_TRIGGERRIGHT},
                  {PadInput::kAxisPlus, SDL_CONTROLLER_AXIS_LEFTY}}));
@@ -65,7 +65,6 @@ TEST(KeyBindings, EachBadLineIsReportedOnceWithItsNumberAndChangesNothing) {
       "jump = W",                    // unknown action
       "pad_jump = a",                // unknown action on the pad
       "thrust = Rigth",              // unknown key
-      "thrust = Right Shift",        // a name with blanks, unquoted
       "thrust = \"Right Shift",      // quote not closed
       "pad_thrust = W",              // a key where a pad input belongs
       "pad_thrust = leftx",          // a stick without its direction
@@ -93,10 +92,6 @@ TEST(KeyBindings, AKeyOnTwoActionsIsReportedAtTheLaterLineAndKeptForBoth) {
   EXPECT_EQ(read.problems[1].line, 3);  // on the pad too
   EXPECT_EQ(keysOf(read.bindings, Action::turnLeft), Keys{SDL_SCANCODE_A});
   EXPECT_EQ(keysOf(read.bindings, Action::thrust), Keys{SDL_SCANCODE_A});
-  // The same key twice on one action is simply one key.
-  Read twice("map = F5 f5");
-  EXPECT_TRUE(twice.problems.empty());
-  EXPECT_EQ(keysOf(twice.bindings, Action::map), Keys{SDL_SCANCODE_F5});
 }
 
 // Any text at all: never more than the pool holds, and what is in force
@@ -134,12 +129,9 @@ TEST(KeyBindings, PrintKeysWritesTheBindingsInForceThatReadBackTheSame) {
       {"/bin/sh", "-c", std::string("exec ") + KRAVIX_GAME_PATH + " --print-keys 2>stderr.txt"},
       {"XDG_CONFIG_HOME=" + folder + "/config"});
   ASSERT_EQ(exitStatus(pid, 20), 0);
-  EXPECT_EQ(readWhole(folder + "/stderr.txt"),
-            "kravix: " + file +
-                ":2: unknown key \"Nowhere\" (a name with blanks goes in quotes); "
-                "line skipped\n"
-                "kravix: " +
-                file + ":3: start is bound to both pad_fire and pad_pause\n");
+  const std::string said = readWhole(folder + "/stderr.txt");
+  for (const char* problem : {":2: unknown key \"Nowhere\"", ":3: start is bound to both"})
+    EXPECT_NE(said.find("kravix: " + file + problem), std::string::npos) << said;
   Read direct(text);
   KeyBindings printed{};
   std::vector<BindingProblem> problems;

@@ -1,99 +1,76 @@
 // The SDL2 backend's keyboard, fed with events as SDL would deliver them,
-// under SDL's dummy video driver, with the default keys and with a keys file.
+// with the default keys, with a keys file, and while a name is typed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
-#include "platform/keyboard.h"
 #include "platform/sdl/keys_file.h"
-#include "platform/sdl/sdl_display.h"
-#include "platform/vga.h"
+#include "platform/sdl/sdl_layout.h"
+#include "platform/sdl/sdl_scancodes.h"
+#include "sdl_session.h"
 
 namespace {
 
-class SdlKeyboard : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ASSERT_EQ(vga_setmode(G320x200x256), 0);
-    keyboard_init();
-    keyboard_translatekeys(TRANSLATE_CURSORKEYS);
-    keyboard_update();
+// The whole table pinned by a digest, cursor keys translated and not.
+TEST(SdlScanCodes, EveryKeyHasItsSetOneCode) {
+  for (auto [translated, wanted] :
+       {std::pair{true, 947643982768541304u}, {false, 7585969908843245892u}}) {
+    uint64_t digest = 14695981039346656037ull;
+    for (int sdl = 0; sdl < SDL_NUM_SCANCODES; ++sdl)
+      digest = (digest ^
+                static_cast<uint8_t>(setOneScanCode(static_cast<SDL_Scancode>(sdl), translated))) *
+               1099511628211ull;
+    EXPECT_EQ(digest, wanted);
   }
-  void TearDown() override {
-    keyboard_close();
-    vga_setmode(TEXT);
-    forgetPlayerKeyBindings();
-  }
+}
 
-  static void key(SDL_Scancode code, bool down, Uint16 mod = KMOD_NONE) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.keysym.scancode = code;
-    event.key.keysym.mod = mod;
-    SDL_PushEvent(&event);
-  }
-  static void window(SDL_WindowEventID what) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    SDL_PushEvent(&event);
-  }
-};
+using SdlKeyboard = SdlSession;
 
-TEST_F(SdlKeyboard, AKeyIsHeldTillReleasedATapForOneUpdateAndLosingFocusReleasesAll) {
-  key(SDL_SCANCODE_RSHIFT, true);
+// From a quit on, F12 stays held for the rest of the process (that it is still
+// held at later polls: SdlWindow.WhileTheWindowIsAway...).
+TEST_F(SdlKeyboard, AKeyIsHeldTillReleasedATapForOneUpdateLosingFocusReleasesAllClosingHoldsF12) {
+  pushKey(SDL_SCANCODE_RSHIFT, true);
   keyboard_update();
   keyboard_update();
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_RIGHTSHIFT));
-  key(SDL_SCANCODE_RETURN, true);
-  key(SDL_SCANCODE_RETURN, false);  // a tap between two updates
-  key(SDL_SCANCODE_A, true);
-  key(SDL_SCANCODE_UP, true);
+  pushKey(SDL_SCANCODE_RETURN, true);
+  pushKey(SDL_SCANCODE_RETURN, false);  // a tap between two updates
+  pushKey(SDL_SCANCODE_A, true);
+  pushKey(SDL_SCANCODE_UP, true);
   keyboard_update();
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_ENTER) && keyboard_keypressed(SCANCODE_RIGHTSHIFT));
-  key(SDL_SCANCODE_RSHIFT, false);
+  pushKey(SDL_SCANCODE_RSHIFT, false);
   keyboard_update();
   EXPECT_FALSE(keyboard_keypressed(SCANCODE_RIGHTSHIFT) || keyboard_keypressed(SCANCODE_ENTER));
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_A) && keyboard_keypressed(SCANCODE_CURSORUP));
-  window(SDL_WINDOWEVENT_FOCUS_LOST);
+  pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  pushKey(SDL_SCANCODE_RETURN, true, KMOD_LALT);  // switches fullscreen instead of firing
   keyboard_update();
   EXPECT_FALSE(keyboard_keypressed(SCANCODE_A) || keyboard_keypressed(SCANCODE_CURSORUP));
-}
-
-TEST_F(SdlKeyboard, AltEnterSwitchesFullscreenInsteadOfFiring) {
-  key(SDL_SCANCODE_RETURN, true, KMOD_LALT);
-  keyboard_update();
-  EXPECT_FALSE(keyboard_keypressed(SCANCODE_ENTER));
-}
-
-// Last: from a quit on, F12 stays held for the rest of the process (that it is
-// still held at later polls: SdlWindow.ClosingTheWindowWhileItIsAwayEndsTheWait).
-TEST_F(SdlKeyboard, ClosingTheWindowHoldsF12AtOnce) {
-  window(SDL_WINDOWEVENT_CLOSE);
+  EXPECT_FALSE(keyboard_keypressed(SCANCODE_ENTER) || keyboard_keypressed(SCANCODE_F12));
+  pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
   keyboard_update();
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_F12));
 }
 
 // The player's keys file: a bound key holds its action's code and a key bound
-// away no longer does. (Typing a name reads every key as itself: tests/gamepad.)
-class PlayerKeys : public SdlKeyboard {
+// away no longer does, unless a name is typed.
+class PlayerKeys : public SdlSession {
  protected:
   void SetUp() override {
     const std::string config = std::getenv("XDG_CONFIG_HOME");
     std::filesystem::create_directories(config + "/kravix");
     std::ofstream(config + "/kravix/keys.conf") << "thrust = W\nturn_left = J Left\n";
     forgetPlayerKeyBindings();
-    SdlKeyboard::SetUp();
+    SdlSession::SetUp();
   }
   void TearDown() override {
-    SdlKeyboard::TearDown();
+    SdlSession::TearDown();
+    forgetPlayerKeyBindings();
     std::filesystem::remove(std::string(std::getenv("XDG_CONFIG_HOME")) + "/kravix/keys.conf");
   }
   static bool heldAfter(SDL_Scancode code, bool down, int read) {
-    key(code, down);
+    pushKey(code, down);
     keyboard_update();
     return keyboard_keypressed(read);
   }
@@ -108,6 +85,24 @@ TEST_F(PlayerKeys, ABoundKeyHoldsItsActionAndAKeyBoundAwayNoLonger) {
   EXPECT_TRUE(heldAfter(SDL_SCANCODE_LEFT, true, SCANCODE_A));
   EXPECT_TRUE(keyboard_keypressed(SCANCODE_CURSORLEFT));
   EXPECT_TRUE(heldAfter(SDL_SCANCODE_S, true, SCANCODE_S)) << "not in the file: its default stands";
+}
+
+// Each key types the letter printed on it in the player's layout (a German one
+// here, Y and Z changed places), bound or not.
+TEST_F(PlayerKeys, WhileANameIsTypedEachKeyIsItselfAndTypesItsLetterInThePlayersLayout) {
+  setKeyLookup([](SDL_Scancode key) -> SDL_Keycode {
+    return key == SDL_SCANCODE_Y ? SDLK_z : key == SDL_SCANCODE_Z ? SDLK_y : SDLK_a;
+  });
+  keyboard_typing(1);
+  EXPECT_TRUE(heldAfter(SDL_SCANCODE_W, true, SCANCODE_Q + 1));
+  EXPECT_FALSE(keyboard_keypressed(SCANCODE_RIGHTSHIFT));
+  EXPECT_TRUE(heldAfter(SDL_SCANCODE_A, true, SCANCODE_A));
+  EXPECT_EQ(keyboard_keychar(SCANCODE_Q + 5), 'Z');
+  EXPECT_EQ(keyboard_keychar(SCANCODE_Z), 'Y');
+  EXPECT_EQ(keyboard_keychar(SCANCODE_A), 'A');
+  keyboard_typing(0);
+  EXPECT_TRUE(keyboard_keypressed(SCANCODE_RIGHTSHIFT));
+  setKeyLookup(nullptr);
 }
 
 }  // namespace

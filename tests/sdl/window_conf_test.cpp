@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "platform/sdl/sdl_display.h"
-#include "platform/vga.h"
+#include "sdl_session.h"
 
 namespace {
 
@@ -17,8 +15,7 @@ TEST(WindowConf, DamagedOrForeignTextIsRefusedAndLeavesThePlaceAlone) {
         "width=96O\nheight=720\n", "width=960 \nheight=720\n", "width=100\nheight=720\n",
         "width=960\nheight=720\nfullscreen=2\n", "[window]\nwidth=960\n",
         "width=960\nheight=720\ncolour=red\n", "width=99999999999999\nheight=720\n",
-        "\x7f"
-        "ELF\x02\x01\x01"}) {
+        "\177ELF\2\1\1"}) {
     WindowPlace place{1000, 750, false, 0, 0, false};
     EXPECT_FALSE(parseWindowConf(text, place)) << text;
     EXPECT_EQ(place.width, 1000);
@@ -43,7 +40,6 @@ TEST(WindowConf, TheFileLivesUnderTheConfigHomeOrElseUnderHomeDotConfig) {
 
 // Under the dummy driver: the window closes into the file and opens from it.
 TEST(WindowConf, TheWindowOpensAsItWasLeftAndADamagedFileOnlyCostsAMessage) {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
   std::filesystem::remove(windowConfPath());
   ASSERT_EQ(vga_setmode(G320x200x256), 0);
   SDL_SetWindowSize(sdlDisplay().window, 1024, 640);
@@ -51,8 +47,7 @@ TEST(WindowConf, TheWindowOpensAsItWasLeftAndADamagedFileOnlyCostsAMessage) {
   ASSERT_EQ(vga_setmode(G320x200x256), 0);
   int width = 0, height = 0;
   SDL_GetWindowSize(sdlDisplay().window, &width, &height);
-  EXPECT_EQ(width, 1024);
-  EXPECT_EQ(height, 640);
+  EXPECT_EQ(std::pair(width, height), std::pair(1024, 640));
   vga_setmode(TEXT);
 
   std::ofstream(windowConfPath(), std::ios::trunc) << "width=1024\nheight=\x01\x02\n";
@@ -61,8 +56,7 @@ TEST(WindowConf, TheWindowOpensAsItWasLeftAndADamagedFileOnlyCostsAMessage) {
   std::string said = testing::internal::GetCapturedStderr();
   SDL_GetWindowSize(sdlDisplay().window, &width, &height);
   EXPECT_EQ(width, 960);
-  EXPECT_EQ(said,
-            "kravix: " + windowConfPath() + " is damaged or not ours; the window starts as new.\n");
+  EXPECT_NE(said.find(windowConfPath() + " is damaged"), std::string::npos) << said;
   vga_setmode(TEXT);
 }
 

@@ -18,11 +18,9 @@
 #include <string>
 #include <vector>
 
-// Starts the program in a process group of its own, with HOME, PATH, the
-// sanitizers' options and the extra environment entries; the standard streams
-// listed in `closed` are closed. Returns its pid, or -1. The program is killed
-// when the test's process ends, however it ends (call from the main thread:
-// the kernel ties this to the thread that started it).
+// Starts the program with HOME, PATH, the sanitizers' options and the extra
+// environment entries, the standard streams in `closed` closed; its pid, or -1.
+// Call from the main thread: the kernel ties the child's death to that thread.
 inline pid_t startIn(const std::string& folder, std::vector<std::string> arguments,
                      std::vector<std::string> environment = {},
                      const std::vector<int>& closed = {}) {

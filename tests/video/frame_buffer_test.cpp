@@ -1,22 +1,20 @@
-// The frame buffer's fills, clipping and presents, and sprites clipped pixel by
-// pixel; lines and circles are pinned by the frames' digests (e2e/frames_test).
+// The frame buffer's fills, clipping and presents, sprites clipped pixel by
+// pixel, and the palette; lines and circles are pinned by the frames' digests
+// (e2e/frames_test).
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless.h"
 #include "support/test_support.h"
 #include "video/draw.h"
 #include "video/frame_buffer.h"
+#include "video/palette.h"
 
 namespace {
 
 using Pixels = std::vector<std::string>;
 
-class FrameBufferTest : public ::testing::Test {
- protected:
-  void SetUp() override { startHeadlessVideo(); }
-};
-
-TEST_F(FrameBufferTest, FillRectTakesItsCornersInEitherOrderAndFillsOnlyInsideTheFrame) {
+TEST(FrameBuffer, FillRectTakesItsCornersInEitherOrderAndFillsOnlyInsideTheFrame) {
+  startHeadlessVideo();
   fillRect(10, 20, 5, 15, 9);
   const Pixels filled = paintedPixels();
   ASSERT_EQ(filled.size(), 36u);  // x 5-10, y 15-20
@@ -31,7 +29,8 @@ TEST_F(FrameBufferTest, FillRectTakesItsCornersInEitherOrderAndFillsOnlyInsideTh
                                      "319,198", "318,199", "319,199"}));
 }
 
-TEST_F(FrameBufferTest, PixelsOutsideTheFrameAreNeverWrittenAndReadAsZero) {
+TEST(FrameBuffer, PixelsOutsideTheFrameAreNeverWrittenAndReadAsZero) {
+  startHeadlessVideo();
   for (auto [x, y] : {std::pair{320, 0}, {-1, 5}, {0, 200}, {5, -1}}) putPixel(x, y, 9);
   EXPECT_TRUE(paintedPixels().empty());
   fillRect(0, 0, 319, 199, 3);
@@ -40,7 +39,8 @@ TEST_F(FrameBufferTest, PixelsOutsideTheFrameAreNeverWrittenAndReadAsZero) {
   EXPECT_EQ(getPixel(319, 199), 3);
 }
 
-TEST_F(FrameBufferTest, ShowFramePresentsThenClearsItsRowsWhileCopyFrameKeepsThem) {
+TEST(FrameBuffer, ShowFramePresentsThenClearsItsRowsWhileCopyFrameKeepsThem) {
+  startHeadlessVideo();
   fillRect(0, 0, 319, 199, 8);
   showFrame(0, 200);
   fillRect(0, 0, 319, 199, 5);
@@ -75,6 +75,18 @@ TEST(DrawSprite16, WritesEveryByteIncludingZerosClippedPixelByPixel) {
   const uint8_t zeros[256] = {};
   drawSprite16(10, 10, zeros);
   EXPECT_TRUE(getPixel(10, 10) == 0 && getPixel(25, 25) == 0 && getPixel(26, 26) == 99);
+}
+
+TEST(LoadPalette, SetsTheFirstCountEntriesOfTheDefaultPaletteRestoringOverwrittenOnes) {
+  EXPECT_EQ(digestOf(defaultPalette.rgb, sizeof defaultPalette.rgb), 9932772870297018855u);
+  startHeadlessVideo();
+  for (int i = 0; i < 64; ++i) setPaletteEntry(180 + i, i, 0, 0);
+  EXPECT_EQ(headlessPalette()[200 * 3], 20);
+  loadPalette(200, defaultPalette);
+  EXPECT_EQ(headlessPalette()[199 * 3 + 2], 16);  // entry 199 is (0, 4, 16) again
+  EXPECT_EQ(headlessPalette()[200 * 3], 20);      // entry 200 not reached
+  loadPalette(256, defaultPalette);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(headlessPalette()[200 * 3 + c], defaultPalette.rgb[200][c]);
 }
 
 }  // namespace

@@ -8,11 +8,6 @@
 
 namespace {
 
-// The font's 128 glyphs pinned by a digest.
-TEST(Font, KeepsItsGlyphs) {
-  EXPECT_EQ(digestOf(fontGlyphs.rows, sizeof fontGlyphs.rows), 5918956002640880240u);
-}
-
 // The pixels that the drawing changes in a frame of the background colour, as "x,y=colour".
 std::vector<std::string> drawn(const std::function<void()>& draw, int background = 0) {
   startHeadlessVideo();
@@ -27,16 +22,13 @@ std::vector<std::string> drawn(const std::function<void()>& draw, int background
   return changed;
 }
 
-TEST(DrawText, GlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
+TEST(DrawText, TheFontsGlyphsInFourPixelCellsBlankCodesAdvanceAndEdgesCutNotWrap) {
+  EXPECT_EQ(digestOf(fontGlyphs.rows, sizeof fontGlyphs.rows), 5918956002640880240u);
   EXPECT_TRUE(drawn([] { drawTextOpaque(10, 10, 15, ""); }, 9).empty());
   EXPECT_TRUE(drawn([] { drawText(0, 0, 15, "a\x14\x15 &^\xc4\xff"); }).empty());
   EXPECT_EQ(drawn([] { drawText(0, 0, 15, "a\x14\x15I"); }),  // only the I, in the fourth cell
             (std::vector<std::string>{"13,0=15", "13,1=15", "13,2=15", "13,3=15", "13,4=15"}));
   EXPECT_EQ(drawn([] { drawText(10, 10, 15, "AB"); }).size(), 20u);
-  EXPECT_EQ(getPixel(11, 10), 15);  // the frame holds AB: A's top middle
-  EXPECT_EQ(getPixel(10, 10), 0);
-  EXPECT_EQ(getPixel(14, 10), 15);  // B's top left
-  for (int y = 0; y < 200; ++y) EXPECT_TRUE(getPixel(13, y) == 0 && getPixel(17, y) == 0);
   EXPECT_EQ(drawn([] { drawText(316, 197, 15, "HH"); }),
             (std::vector<std::string>{"316,197=15", "318,197=15", "316,198=15", "318,198=15",
                                       "316,199=15", "317,199=15", "318,199=15"}));
