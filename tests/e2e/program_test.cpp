@@ -52,10 +52,7 @@ TEST(Program, AProgramATestStartsDiesWithTheTest) {
   }));
 }
 
-}  // namespace
-
 // The runner takes only what it can read safely, whole, and says so printably.
-namespace {
 
 // Runs kravix-headless with the arguments in the folder; its standard error is kept.
 RunResult runCapturingErrors(const std::string& folder, const std::vector<std::string>& arguments) {
@@ -106,14 +103,11 @@ TEST(Program, HelpNamesEveryOptionAndAValueMissingAtTheEndIsAsked) {
   const RunResult last = runCapturingErrors(makeTempFolder("last"), {"--script"});
   EXPECT_EQ(last.status, 2);
   EXPECT_NE(last.output.find("'--script' requires a value"), std::string::npos) << last.output;
-  FILE* out = popen((std::string("'") + KRAVIX_HEADLESS_PATH + "' --help").c_str(), "r");
-  ASSERT_NE(out, nullptr);
-  std::string text(4096, '\0');
-  text.resize(fread(text.data(), 1, text.size(), out));
-  EXPECT_EQ(pclose(out), 0);
+  const RunResult help = runHeadless("", makeTempFolder("help"), {"--help"});
+  EXPECT_EQ(help.status, 0);
   for (const char* option :
        {"--script FILE", "--out DIR", "--frame-ms N", "--record FILE", "--help", "--version"})
-    EXPECT_NE(text.find(std::string("\n  ") + option), std::string::npos) << option << "\n" << text;
+    EXPECT_NE(help.output.find(std::string("\n  ") + option), std::string::npos) << help.output;
 }
 
 TEST(Program, AShotThatCannotBeWrittenEndsWithStatusFour) {
