@@ -1,5 +1,6 @@
 // The real sound server, run against a FIFO that stands in for its audio
-// device: the exact bytes it mixes, for its own cases and for the game's effects.
+// device: the exact bytes it mixes, for its own cases and for the game's effects,
+// and the built-in sounds, pinned by digests of their stored bytes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -368,6 +369,18 @@ TEST_F(SoundEffects, TheGameGoesOnAfterTheServerIsKilled) {
   EXPECT_EQ(sigismember(&pending, SIGPIPE), 0) << "no SIGPIPE is left waiting";
   stopSound();
   EXPECT_EQ(Snd_serverPid(), 0);
+}
+
+TEST(Samples, TheSoundsKeepTheirBytes) {
+  const std::tuple<const uint8_t*, int, uint64_t> sounds[] = {
+      {shipShotRecord, 1796, 10698153966051884995u},
+      {turretShotRecord, 1353, 262149252770017755u},
+      {explosionRecord, 8264, 436232437472183067u},
+      {thrustRecord, 2320, 13623707177337737945u}};
+  for (const auto& [record, length, digest] : sounds) {
+    ASSERT_EQ(recordLength(record), length);
+    EXPECT_EQ(digestOf(recordBytes(record), length), digest) << length;
+  }
 }
 
 }  // namespace
