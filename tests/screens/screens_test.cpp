@@ -44,7 +44,8 @@ bool shows(const unsigned char* screen, int x, int y, uint8_t colour, const std:
   return ::testing::AssertionSuccess();
 }
 
-// Resets the headless backend and every record the screens read or write.
+// Resets the headless backend and every record the screens read or write, with
+// the level in motion as the level loop leaves it for help and options.
 void resetScreenState() {
   startHeadlessVideo();
   controls = {};
@@ -52,6 +53,8 @@ void resetScreenState() {
   levelState = {};
   levelState.shipY = 550;
   levelState.craftColour = 29;
+  levelState.dt = 0.6f;
+  levelState.frameMs = 30;
   settings = {1, 0, 1, 0, 0, 50};
   soundAvailable = 0;
   shipThrusting = 0;
@@ -123,8 +126,6 @@ TEST(HelpScreen, OnlyANewKeyAfterTheOpeningF1ClosesItAndTheLevelResumesFromAStan
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     resetScreenState();
-    levelState.dt = 0.6f;
-    levelState.frameMs = 30;
     controls.help = 1;  // the level loop opens it on F1
     useScript(c.script);
     runHelpScreen();
@@ -154,8 +155,6 @@ class OptionsMenu : public ::testing::Test {
   // Runs the menu as the level loop opens it on F4; each step's keys end in a shot.
   void run(bool withSound, const std::vector<std::string>& steps, const std::string& after = "") {
     soundAvailable = withSound;
-    levelState.dt = 0.6f;
-    levelState.frameMs = 30;
     controls.options = 1;
     headlessSetOutDir(folder);
     std::string script;
@@ -291,12 +290,10 @@ TEST_F(Screenshot, EachShotTakesTheFirstFreeNameAndScreen99WhenAllAreTaken) {
 TEST_F(Screenshot, PixelsAreTheDefaultPaletteTimesFourAfterTheHeaderWithOneTrailingByte) {
   for (int i = 0; i < kFrameBytes; ++i)
     frameBuffer.pixels[i] = static_cast<uint8_t>(i * 7 + i / 320);
-  putPixel(0, 0, 15);
-  putPixel(1, 0, 6);
+  putPixel(0, 0, 15);  // white, 63 * 4 = 252 each
+  putPixel(1, 0, 6);   // brown, (168, 84, 0)
   save("");
   const std::string file = readWhole("screen00.ppm");
-  ASSERT_EQ(file.size(), kShotBytes);
-  EXPECT_EQ(file.substr(0, 21), std::string("P6\n320 200\n255\n\xfc\xfc\xfc\xa8\x54\0", 21));
   EXPECT_EQ(digestOf(file.data(), file.size()), 16502716143408375861u);
 }
 
