@@ -27,10 +27,7 @@ void expectSameFiles(const std::string& first, const std::string& second,
                      const std::string& suffix) {
   const auto ours = filesEndingWith(first, suffix), theirs = filesEndingWith(second, suffix);
   EXPECT_FALSE(ours.empty()) << suffix;
-  EXPECT_EQ(ours.size(), theirs.size()) << suffix;
-  for (const auto& [name, bytes] : ours) {
-    EXPECT_TRUE(theirs.contains(name) && theirs.at(name) == bytes) << name << " differs";
-  }
+  EXPECT_TRUE(ours == theirs) << "the " << suffix << " files differ";
 }
 
 // The highest level the soak's report names, 0 when it names none.
