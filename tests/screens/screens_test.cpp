@@ -107,37 +107,6 @@ TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
   soundAvailable = 0;
 }
 
-TEST(HelpScreen, OnlyANewKeyAfterTheOpeningF1ClosesItAndTheLevelResumesFromAStandstill) {
-  const struct {
-    const char* what;
-    const char* script;
-    int polls;  // with one more for the Escape check on the way out
-    bool quickExit;
-  } cases[] = {
-      {"F1 held keeps it open, a new F1 closes it", "hold F1 10\nwait 5\nhold F1 1\nwait 100\n",
-       10 + 5 + 1 + 1, false},
-      {"no key closes it while the opening F1 is held",
-       "hold F1 ENTER 3\nhold F1 ESC 3\nhold F1 F12 2\nwait 4\nhold ENTER 1\nwait 10\n",
-       3 + 3 + 2 + 4 + 1 + 1, false},
-      {"Escape closes it and is waited out", "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6,
-       false},
-      {"F12 closes it once F1 is up", "hold F1 3\n", 3 + 1 + 1, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    resetScreenState();
-    controls.help = 1;  // the level loop opens it on F1
-    useScript(c.script);
-    runHelpScreen();
-    EXPECT_EQ(headlessPollCount(), c.polls);
-    EXPECT_EQ(controls.quickExit, c.quickExit);
-    EXPECT_FALSE(controls.escape) << "the level never sees the Escape";
-    EXPECT_EQ(levelState.dt, 0.0f);
-    EXPECT_EQ(levelState.frameMs, 0);
-  }
-  EXPECT_TRUE(shows(headlessScreen(), 80, 40, 31, "         A : TURN LEFT"));
-}
-
 constexpr uint8_t kOrdinary = 66, kSelected = 15, kUnavailable = 114;
 
 // Presses a key for one pass and lets it go for one.
@@ -210,36 +179,52 @@ TEST_F(OptionsMenu, HeldArrowsMoveTheTurnSpeedOneAPassWithin30And70AndSpaceReset
   }
 }
 
-TEST_F(OptionsMenu, ItClosesOnEnterANewF4SpaceOnExitOrF12AndTheLevelResumesFromAStandstill) {
+// Help opens on F1 and options on F4 over a level: only a new key closes either.
+TEST(HelpAndOptions, OnlyANewKeyClosesThemAndTheLevelResumesFromAStandstill) {
   const struct {
     const char* what;
-    bool withSound;
+    void (*screen)();
     std::string script;
     int polls;  // with one more for the Escape check on the way out
-    bool quickExit = false;
+    bool quickExit = false, withSound = false;
   } cases[] = {
-      {"the opening F4 held, then a new F4", false, "hold F4 5\nwait 2\nhold F4 1\nwait 10\n",
-       8 + 1},
-      {"Enter, in the pass it is seen", false, "wait 3\nhold ENTER 1\nwait 10\n", 4 + 1},
-      {"Escape does not close it and is waited out", false,
+      {"help: F1 held keeps it open, a new F1 closes it", runHelpScreen,
+       "hold F1 10\nwait 5\nhold F1 1\nwait 100\n", 10 + 5 + 1 + 1},
+      {"help: no key closes it while the opening F1 is held", runHelpScreen,
+       "hold F1 ENTER 3\nhold F1 ESC 3\nhold F1 F12 2\nwait 4\nhold ENTER 1\nwait 10\n",
+       3 + 3 + 2 + 4 + 1 + 1},
+      {"help: Escape closes it and is waited out", runHelpScreen,
+       "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6},
+      {"help: F12 closes it once F1 is up", runHelpScreen, "hold F1 3\n", 3 + 1 + 1, true},
+      {"options: the opening F4 held, then a new F4", runOptionsMenu,
+       "hold F4 5\nwait 2\nhold F4 1\nwait 10\n", 8 + 1},
+      {"options: Enter, in the pass it is seen", runOptionsMenu, "wait 3\nhold ENTER 1\nwait 10\n",
+       4 + 1},
+      {"options: Escape does not close it and is waited out", runOptionsMenu,
        "hold ESC 5\nhold ENTER ESC 1\nhold ESC 3\nwait 10\n", 6 + 4},
-      {"Space on EXIT OPTIONS", true, tap("DOWN", 5) + "hold SPACE 1\nwait 10\n", 10 + 1 + 1},
-      {"F12", false, "hold F4 4\n", 5 + 1, true},
+      {"options: Space on EXIT OPTIONS", runOptionsMenu, tap("DOWN", 5) + "hold SPACE 1\nwait 10\n",
+       10 + 1 + 1, false, true},
+      {"options: F12", runOptionsMenu, "hold F4 4\n", 5 + 1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     resetScreenState();
+    const bool help = c.screen == runHelpScreen;
+    (help ? controls.help : controls.options) = 1;  // as the level loop opens it
+    soundAvailable = c.withSound;
     shipThrusting = 1;
-    run(c.withSound, {}, c.script);
+    useScript(c.script);
+    c.screen();
     EXPECT_EQ(headlessPollCount(), c.polls);
     EXPECT_EQ(controls.quickExit, c.quickExit);
     EXPECT_FALSE(controls.escape || controls.fire) << "the level sees neither key";
-    EXPECT_EQ(shipThrusting, 0) << "entry stops the thrust sound";
+    EXPECT_TRUE(help || shipThrusting == 0) << "entering options stops the thrust sound";
     EXPECT_EQ(levelState.dt, 0.0f);
     EXPECT_EQ(levelState.frameMs, 0);
+    EXPECT_TRUE(!help || shows(headlessScreen(), 80, 40, 31, "         A : TURN LEFT"));
   }
-  EXPECT_TRUE(
-      showsText(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4", true));
+  EXPECT_TRUE(shows(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4"));
+  soundAvailable = 0;
 }
 
 constexpr size_t kShotBytes = 15 + kFrameBytes * 3 + 1;
