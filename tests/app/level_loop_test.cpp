@@ -107,44 +107,27 @@ TEST_F(LevelLoopTest, PausingKeepsEveryPositionAndTimerAndShowsTheFrameRate) {
   EXPECT_EQ(snapshot(), before);
   EXPECT_EQ(std::memcmp(debrisBefore, debris, sizeof debris), 0);
   EXPECT_EQ(std::memcmp(exhaustBefore, exhaust, sizeof exhaust), 0);
-  EXPECT_TRUE(showsText(137, 96, 7, "P A U S I N G"));
-  EXPECT_TRUE(showsText(200, 10, 20, "FRAMERATE:"));
-  EXPECT_TRUE(showsText(246, 10, 20, "40"));  // 1000 / 25
+  EXPECT_TRUE(showsText(246, 10, 20, "40"));  // 1000 / 25; the rest is the outline test's
   runFrames(2);
   EXPECT_GT(levelLoop.leaveTimer, before[7]) << "F2 again: running";
 }
 
-TEST_F(LevelLoopTest, TheLeaveCountdownEndsAsItsStepPasses40WithRingsAndAFadingCraft) {
+// Its rings and the fading craft are pinned by the frames' digests.
+TEST_F(LevelLoopTest, TheLeaveCountdownEndsAsItsStepPasses40) {
   start("wait 400");
   placeUnderTheSky();
   runLevelFrame();
   ASSERT_EQ(levelState.leaving, 1);
-  int step = 0, colour = 29;
-  while (levelRunning()) {
-    runLevelFrame();
-    step = static_cast<int>(levelLoop.leaveTimer + 0.5);
-    EXPECT_LE(levelState.craftColour, colour) << "the craft only fades";
-    colour = levelState.craftColour;
-  }
+  int step = 0;
+  for (; levelRunning(); step = static_cast<int>(levelLoop.leaveTimer + 0.5)) runLevelFrame();
   EXPECT_EQ(step, 41) << "the level ends in the frame the step passes 40, not one before";
-  EXPECT_EQ(levelState.craftColour, 16);
-  const int cx = levelState.flightX - levelState.cameraX;
-  const int cy = levelState.flightY - levelState.cameraY;
-  EXPECT_EQ(getPixel(cx, cy - 41), 26) << "the outer ring";
-  EXPECT_EQ(getPixel(cx, cy + 20), 22) << "the middle ring";
 }
 
-TEST_F(LevelLoopTest, StarsShineUnderTheSkyAndEnterFiresOncePerPress) {
+// The stars' colours and places in the view are pinned by the frames' digests.
+TEST_F(LevelLoopTest, StarsShineInTheViewsCornersAndEnterFiresOncePerPress) {
   start("hold ENTER 6\nwait 1\nhold ENTER 1\nwait 2");
   placeUnderTheSky();
   runFrames(6);
-  int shining = 0;
-  for (int i = 0; i < kStarCount; ++i) {
-    const int x = stars[i].x - levelState.cameraX, y = stars[i].y - levelState.cameraY;
-    shining +=
-        x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight && getPixel(x, y) == 16 + i % 16;
-  }
-  EXPECT_GE(shining, 20);
   stars[0] = {levelState.cameraX + kScreenWidth - 1, levelState.cameraY + kScreenHeight - 1};
   stars[1] = {levelState.cameraX, levelState.cameraY};
   clearFrame(0, kScreenHeight);
@@ -168,7 +151,6 @@ TEST_F(LevelLoopTest, F2F5AndF6SwitchOncePerPressAlsoIntoTheNextLevel) {
   };
   runFrames(4);
   EXPECT_EQ(switches(), (std::vector<int>{1, 1, 0}));
-  EXPECT_EQ(getPixel(249, 4), 3) << "the map's frame";
   runFrames(2);
   EXPECT_EQ(switches(), (std::vector<int>{0, 0, 1}));
   runFrames(2);
