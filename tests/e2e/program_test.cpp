@@ -1,10 +1,7 @@
-// The whole program under kravix-headless: its ways out, the alarm signal, and
-// the programs a test starts never outliving it.
+// The whole program under kravix-headless: its ways out, and the programs a test
+// starts never outliving it. The alarm's way out is the game program's test.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,17 +26,6 @@ TEST(Program, TheRunnerRefusesBadScriptsAndCutsOneThatWouldPollForever) {
   EXPECT_EQ(runHeadless("hold NOSUCHKEY 1\n", folder).status, 2);
   EXPECT_EQ(runHeadless("", folder, {"--frame-ms", "fast"}).status, 2);
   EXPECT_EQ(runHeadless("wait 2000000\n", folder).status, 3);
-}
-
-TEST(Program, AnAlarmSignalEndsWithStatusOne) {
-  const std::string folder = makeTempFolder("alarm");
-  std::ofstream(folder + "/long.script") << "wait 1\nshot running\nwait 900000\n";
-  const pid_t child =
-      startIn(folder, {KRAVIX_HEADLESS_PATH, "--script", "long.script", "--out", folder});
-  // The alarm must come once the game runs its loops, however slow the machine is.
-  for (int i = 0; i < 1000 && !std::filesystem::exists(folder + "/running.idx"); ++i) usleep(10000);
-  kill(child, SIGALRM);
-  EXPECT_EQ(exitStatus(child), 1);
 }
 
 // A test that dies, timed out or crashed, takes the programs it started with it,
