@@ -1,11 +1,8 @@
-// The level and the game around it: the frame clock, the pause, the leave
-// countdown, the switch keys and the exhaust while debris is off; the ship's
-// wrap and contact points; the ball's tag, rod, towing, probe, explosion and
-// flight after the ship's loss; the outcome of each attempt, rounds of rising
-// difficulty and Escape on the intro and in flight. The ship's flight and the
-// camera are pinned by the playthrough and the frames' digests. Each test
-// starts from a clean level: three ships at level 1 in an empty world (or a
-// few boxes of the test's own).
+// The level and the game around it, each test from a clean level (three ships at
+// level 1, an empty world): the frame clock, pause, leave countdown, switch keys and
+// exhaust; the ship's wrap and contact points; the ball's tag, rod, tow, probe,
+// explosion and flight after the ship's loss; each attempt's outcome, rounds and
+// Escape. The flight and camera are pinned by the playthrough and the frames.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -426,11 +423,14 @@ TEST_F(GameTest, EachAttemptCostsAShipThatLeavingGivesBackAndTheBallMovesTheGame
 }
 
 // The intro's lines are pinned by the playthrough's and the frames' shots.
-TEST_F(GameTest, AfterARoundTheTurretsShootFasterAndMoreOften) {
-  gameState = GameState{160, 2, 0, 1, 0};  // level 8 completed
-  start("wait 1");
+TEST_F(GameTest, AfterARoundTheTurretsShootFasterAndMoreOftenAndTheScoreShowsTimes100) {
+  gameState = GameState{20, 2, 0, 1, 0};  // level 8 completed
+  settings.statusLineFull = 1;
+  start("wait 3");
   EXPECT_FLOAT_EQ(levelState.turretShotSpeed, 2.0f);
   EXPECT_EQ(levelState.turretReloadRange, 750);
+  runLevelFrame();
+  EXPECT_TRUE(showsText(48, 10, 3, "2000"));
 }
 
 TEST_F(GameTest, ANewGameStartsAtLevelOneWithThreeShipsAndEscapeOnTheIntroEndsIt) {
@@ -448,14 +448,6 @@ TEST_F(GameTest, EscapeHeldFromTheLevelIntoTheNextIntroDoesNotEndTheGame) {
       "wait 2\nhold ENTER 1\nwait 5\nhold ESC 1\n"
       "wait 2\nhold ESC 1\n");
   EXPECT_EQ(gameState.ships, 1);
-}
-
-TEST_F(GameTest, AScoreOfTwentyIsShownAs2000) {
-  settings.statusLineFull = 1;
-  gameState.score = 20;
-  start("wait 3");
-  runLevelFrame();
-  EXPECT_TRUE(showsText(48, 10, 3, "2000"));
 }
 
 }  // namespace
