@@ -1,6 +1,5 @@
 // The high score table: its file (bytes, check, damaged and hostile files,
-// failed saves, the whole program loading and saving it in a temporary HOME),
-// the name entry and the table screen.
+// failed saves, a HOME too long for it), the name entry and the table screen.
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -151,19 +150,26 @@ TEST_F(ScoreFile, AnyChangedRecordByteFailsTheCheckButAChecksumUpTo30HighPasses)
   }
 }
 
-TEST_F(ScoreFile, EmptyShortAndHugeFilesAreReadOnlyAsFarAsTheyAndTheTableGo) {
+// Out-of-range settings are brought into range, in-range ones kept.
+TEST_F(ScoreFile, AFileIsReadOnlyAsFarAsItAndTheTableGoWithItsSettingsInRange) {
   std::vector<Row> custom = fillCustomTable();
   Bytes good = saved();
   const struct {
     size_t size;
+    Bytes stored;  // the settings bytes written over the saved ones
     std::vector<Row> rows;
     Settings settings;
-  } cases[] = {{0, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
-               {100, defaultRows(), kDefaultSettings},
-               {4 << 20, custom, kDefaultSettings}};
+  } cases[] = {{0, {}, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
+               {100, {}, defaultRows(), kDefaultSettings},
+               {4 << 20, {}, custom, kDefaultSettings},
+               {492, {2, 255, 0, 1, 128, 29}, custom, {1, 1, 0, 1, 1, 50}},
+               {492, {0, 0, 0, 0, 0, 71}, custom, {0, 0, 0, 0, 0, 50}},
+               {492, {1, 1, 1, 1, 1, 30}, custom, {1, 1, 1, 1, 1, 30}},
+               {492, {0, 1, 0, 1, 0, 70}, custom, {0, 1, 0, 1, 0, 70}}};
   for (const auto& c : cases) {
     Bytes bytes = good;
     bytes.resize(c.size, 0xA5);
+    std::copy(c.stored.begin(), c.stored.end(), bytes.begin());
     write(path, bytes);
     fillCustomTable();
     settings = {0, 0, 0, 0, 0, 40};
@@ -176,20 +182,6 @@ TEST_F(ScoreFile, EmptyShortAndHugeFilesAreReadOnlyAsFarAsTheyAndTheTableGo) {
   settings = {0, 0, 0, 0, 0, 40};
   loadScoreFile();  // a FIFO in its place would block an ordinary open for good
   EXPECT_EQ(settings, (Settings{0, 0, 0, 0, 0, 40}));
-}
-
-TEST_F(ScoreFile, OutOfRangeSettingsAreBroughtIntoRangeAndInRangeOnesKept) {
-  Bytes bytes = saved();
-  const std::pair<Bytes, Settings> cases[] = {{{2, 255, 0, 1, 128, 29}, {1, 1, 0, 1, 1, 50}},
-                                              {{0, 0, 0, 0, 0, 71}, {0, 0, 0, 0, 0, 50}},
-                                              {{1, 1, 1, 1, 1, 30}, {1, 1, 1, 1, 1, 30}},
-                                              {{0, 1, 0, 1, 0, 70}, {0, 1, 0, 1, 0, 70}}};
-  for (const auto& [stored, loaded] : cases) {
-    std::copy(stored.begin(), stored.end(), bytes.begin());
-    write(path, bytes);
-    loadScoreFile();
-    EXPECT_EQ(settings, loaded);
-  }
 }
 
 // A hostile file: the checksum is made to hold, so the records are taken as they are.
