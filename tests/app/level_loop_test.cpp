@@ -391,34 +391,26 @@ TEST_F(BallTest, AfterTheShipsLossATowedBallFliesOnTillItHitsRockAndOneOnItsStan
   EXPECT_EQ(levelState.ballDestroyed, 0);
 }
 
-class GameTest : public Level {
- protected:
-  static void play(const char* script) {
-    useScript(script);
-    runGame();
-  }
-};
+using GameTest = Level;
 
 TEST_F(GameTest, EachAttemptCostsAShipThatLeavingGivesBackAndTheBallMovesTheGameOn) {
-  const struct {
-    const char* attempt;
-    int level, leaving, towed;
-    std::vector<int> after;  // ships, level, score, difficulty, loadTurrets, lastLevelReached
-  } cases[] = {{"level 3 completed", 2, 1, 1, {3, 3, 20, 0, 1, 0}},
-               {"level 7 completed: on to level 8", 6, 1, 1, {3, 7, 20, 0, 1, 0}},
-               {"level 8 completed", 7, 1, 1, {3, 0, 20, 1, 1, 1}},
-               {"out without the ball", 3, 1, 0, {3, 3, 0, 0, 0, 0}},
-               {"Escape in flight", 3, 0, 1, {2, 3, 0, 0, 0, 0}}};
-  for (const auto& c : cases) {
-    gameState = GameState{0, 3, c.level, 0, 0};
+  // After: ships, level, score, difficulty, loadTurrets, lastLevelReached.
+  const std::tuple<const char*, int, int, int, std::vector<int>> cases[] = {
+      {"level 3 completed", 2, 1, 1, {3, 3, 20, 0, 1, 0}},
+      {"level 7 completed: on to level 8", 6, 1, 1, {3, 7, 20, 0, 1, 0}},
+      {"level 8 completed", 7, 1, 1, {3, 0, 20, 1, 1, 1}},
+      {"out without the ball", 3, 1, 0, {3, 3, 0, 0, 0, 0}},
+      {"Escape in flight", 3, 0, 1, {2, 3, 0, 0, 0, 0}}};
+  for (const auto& [attempt, level, leaving, towed, after] : cases) {
+    gameState = GameState{0, 3, level, 0, 0};
     GameMarks marks{1, 1, 0};
-    levelState.leaving = static_cast<uint8_t>(c.leaving);
-    levelState.ballTowed = c.towed;
+    levelState.leaving = static_cast<uint8_t>(leaving);
+    levelState.ballTowed = towed;
     applyOutcome(&marks);
     EXPECT_EQ((std::vector<int>{gameState.ships, gameState.level, gameState.score,
                                 gameState.difficulty, marks.loadTurrets, marks.lastLevelReached}),
-              c.after)
-        << c.attempt;
+              after)
+        << attempt;
   }
 }
 
@@ -435,7 +427,8 @@ TEST_F(GameTest, AfterARoundTheTurretsShootFasterAndMoreOftenAndTheScoreShowsTim
 
 TEST_F(GameTest, ANewGameStartsAtLevelOneWithThreeShipsAndEscapeOnTheIntroEndsIt) {
   gameState = GameState{55, 0, 5, 3, 0};
-  play("wait 1\nhold ESC 1\n");
+  useScript("wait 1\nhold ESC 1\n");
+  runGame();
   EXPECT_EQ(
       (std::vector<int>{gameState.score, gameState.ships, gameState.level, gameState.difficulty}),
       (std::vector<int>{0, 3, 0, 0}));
@@ -443,10 +436,11 @@ TEST_F(GameTest, ANewGameStartsAtLevelOneWithThreeShipsAndEscapeOnTheIntroEndsIt
 }
 
 TEST_F(GameTest, EscapeHeldFromTheLevelIntoTheNextIntroDoesNotEndTheGame) {
-  play(
+  useScript(
       "hold ENTER 1\nwait 5\nhold ESC 10\n"  // ends the level, then held on at the intro
       "wait 2\nhold ENTER 1\nwait 5\nhold ESC 1\n"
       "wait 2\nhold ESC 1\n");
+  runGame();
   EXPECT_EQ(gameState.ships, 1);
 }
 
