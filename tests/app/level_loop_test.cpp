@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -321,18 +320,13 @@ TEST_F(BallTest, ASquaredDistanceOf400NeitherTagsNorHolds) {
   EXPECT_EQ(levelState.ballTowed, 1);
 }
 
+// Level counts as one row below. The flight point moving to the rod's centre and
+// the pair keeping half the ship's speed are the playthrough's.
 TEST_F(BallTest, TheRodTakesHoldAtTheAngleOfTheShipAboveBelowOrLevelWithTheBall) {
-  // Level counts as one row below.
   for (auto [dx, dy, angle] : {std::tuple{0, -21, 0.0}, {0, 21, -3.1415927}, {21, 0, -4.664806}}) {
     SetUp();
-    levelState.velX = 1.0f;
-    levelState.velY = -3.0f;
     tagThenMoveTo(dx, dy);
     EXPECT_NEAR(ball.rodAngle, angle, 1e-6) << dx << "," << dy;
-    EXPECT_NEAR(std::hypot(levelState.posX - kBallX, levelState.posY - kBallY), 11, 0.05)
-        << "the flight point at the rod's centre";
-    EXPECT_FLOAT_EQ(levelState.velX, 0.5f);
-    EXPECT_FLOAT_EQ(levelState.velY, -1.5f);
   }
 }
 
