@@ -1,11 +1,8 @@
-// The stored playthrough replayed by kravix-headless from the program's start.
-// The whole first round is won by keys alone: levels 1 to 8 in order without
-// losing a ship, ending on the next round's first intro with the score the
-// solver expected when it found the keys. Level 1's frames, with the map and
-// the full status line on, are pinned by digests, so that a change to anything
-// a frame draws (rock, turret, ship, ball, stand, rod, tag line, stars, exhaust,
-// rings, the fading craft, map, status line, title and intro) shows, while the
-// round pins where everything flies.
+// The stored playthrough replayed by kravix-headless from the program's start:
+// the first round won by keys alone, levels 1 to 8 without losing a ship, with the
+// score the solver expected; level 1's frames, map and full status line on, pinned
+// by digests, so that a change to anything a frame draws shows (rock, turret, ship,
+// ball, stand, rod, stars, exhaust, rings, fading craft, map, status line, intro).
 #include <gtest/gtest.h>
 
 #include <fstream>
