@@ -28,7 +28,6 @@ bool shotShowsNumber(const ShotPixels& shot, int x, int y, uint8_t colour, int v
   return shotShowsText(shot, x - 4 * (static_cast<int>(digits.size()) - 1), y, colour, digits);
 }
 
-// A level's intro: its number and the ships left.
 bool showsIntro(const ShotPixels& shot, int level, int ships) {
   return shotShowsText(shot, 120, 90, 45, "LEVEL:") && shotShowsNumber(shot, 170, 90, 45, level) &&
          shotShowsText(shot, 120, 110, 45, "SHIPS:") && shotShowsNumber(shot, 170, 110, 45, ships);

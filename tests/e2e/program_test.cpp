@@ -40,7 +40,7 @@ TEST(Program, AProgramATestStartsDiesWithTheTest) {
 
 // The runner takes only what it can read safely, whole, and says so printably.
 
-// Runs kravix-headless with the arguments in the folder; its standard error is kept.
+// kravix-headless run with its standard error kept.
 RunResult runCapturingErrors(const std::string& folder, const std::vector<std::string>& arguments) {
   std::string command = std::string("exec '") + KRAVIX_HEADLESS_PATH + "'";
   for (const std::string& argument : arguments) command += " '" + argument + "'";

@@ -69,7 +69,6 @@ void reseal(Bytes& bytes, uint32_t extra = 0) {
   for (int i = 0; i < 3; ++i)
     bytes.at(489 + i) = static_cast<uint8_t>((31 * sum + extra) >> (16 - 8 * i));
 }
-// The table a file decodes to: the defaults when its check fails.
 std::vector<Row> decoded(const Bytes& bytes) {
   decodeScoreFile(bytes.data(), bytes.size());
   return tableRows();

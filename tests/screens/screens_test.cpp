@@ -96,7 +96,6 @@ TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
 
 constexpr uint8_t kOrdinary = 66, kSelected = 15, kUnavailable = 114;
 
-// Presses a key for one pass and lets it go for one.
 std::string tap(const std::string& key, int times = 1) {
   std::string script;
   for (int i = 0; i < times; ++i) script += "hold " + key + " 1\nwait 1\n";
