@@ -92,8 +92,6 @@ TEST_F(EmulatedDevice, AShotReachesSdlWithinTwoFragmentsOfPlayEffect) {
   double firedAfter = Milliseconds(fired - anchor.arrival).count();
   double blocksAfter = static_cast<double>((start - anchor.end) / kBlock);
   double latencyMs = blocksAfter * blockMs - firedAfter;
-  std::printf("SDL takes a block every %.2f ms; playEffect to SDL took %.1f ms (%.0f blocks)\n",
-              blockMs, latencyMs, blocksAfter);
   // SDL takes one block now; the server's blocked block follows; the shot's block comes next.
   EXPECT_LE(blocksAfter - std::floor(firedAfter / blockMs), 2.0);
   EXPECT_LE(latencyMs, 2 * std::max(blockMs, 1000.0 * kBlock / 5000) + 5.0);
