@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <tuple>
 
 #include "app/game.h"
 #include "input/controls.h"
@@ -153,28 +154,25 @@ TEST_F(ScoreFile, AnyChangedRecordByteFailsTheCheckButAChecksumUpTo30HighPasses)
 TEST_F(ScoreFile, AFileIsReadOnlyAsFarAsItAndTheTableGoWithItsSettingsInRange) {
   std::vector<Row> custom = fillCustomTable();
   Bytes good = saved();
-  const struct {
-    size_t size;
-    Bytes stored;  // the settings bytes written over the saved ones
-    std::vector<Row> rows;
-    Settings settings;
-  } cases[] = {{0, {}, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
-               {100, {}, defaultRows(), kDefaultSettings},
-               {4 << 20, {}, custom, kDefaultSettings},
-               {492, {2, 255, 0, 1, 128, 29}, custom, {1, 1, 0, 1, 1, 50}},
-               {492, {0, 0, 0, 0, 0, 71}, custom, {0, 0, 0, 0, 0, 50}},
-               {492, {1, 1, 1, 1, 1, 30}, custom, {1, 1, 1, 1, 1, 30}},
-               {492, {0, 1, 0, 1, 0, 70}, custom, {0, 1, 0, 1, 0, 70}}};
-  for (const auto& c : cases) {
+  // The file's size, the settings bytes written over the saved ones, and what is loaded.
+  const std::tuple<size_t, Bytes, std::vector<Row>, Settings> cases[] = {
+      {0, {}, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
+      {100, {}, defaultRows(), kDefaultSettings},
+      {4 << 20, {}, custom, kDefaultSettings},
+      {492, {2, 255, 0, 1, 128, 29}, custom, {1, 1, 0, 1, 1, 50}},
+      {492, {0, 0, 0, 0, 0, 71}, custom, {0, 0, 0, 0, 0, 50}},
+      {492, {1, 1, 1, 1, 1, 30}, custom, {1, 1, 1, 1, 1, 30}},
+      {492, {0, 1, 0, 1, 0, 70}, custom, {0, 1, 0, 1, 0, 70}}};
+  for (const auto& [size, stored, rows, loaded] : cases) {
     Bytes bytes = good;
-    bytes.resize(c.size, 0xA5);
-    std::copy(c.stored.begin(), c.stored.end(), bytes.begin());
+    bytes.resize(size, 0xA5);
+    std::copy(stored.begin(), stored.end(), bytes.begin());
     write(path, bytes);
     fillCustomTable();
     settings = {0, 0, 0, 0, 0, 40};
     loadScoreFile();
-    EXPECT_EQ(tableRows(), c.rows) << c.size << " bytes";
-    EXPECT_EQ(settings, c.settings) << c.size << " bytes";
+    EXPECT_EQ(tableRows(), rows) << size << " bytes";
+    EXPECT_EQ(settings, loaded) << size << " bytes";
   }
   fs::remove(path);
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
@@ -211,21 +209,19 @@ TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
 TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
   const std::string elsewhere = makeTempFolder("score-link-targets");
   std::ofstream(elsewhere + "/notes.txt") << "notes\n";
-  const struct {
-    std::function<void()> place;
-    std::string message;
-    bool read;  // the settings and table are read from whatever a regular file holds
-  } cases[] = {
+  // What is placed, what the game says, and whether the settings and table are
+  // read (from whatever a regular file holds).
+  const std::tuple<std::function<void()>, std::string, bool> cases[] = {
       {[&] { fs::create_symlink(elsewhere + "/notes.txt", path); }, " is a symbolic link", false},
       {[&] { fs::create_symlink(elsewhere + "/new.sco", path); }, " is a symbolic link", false},
       {[&] { fs::create_directory(path); }, " is not a regular file", false},
       {[&] { std::ofstream(path) << "notes\n"; }, " is not a score file", true},
   };
-  for (const auto& c : cases) {
+  for (const auto& [place, message, loads] : cases) {
     fs::remove(path);
     saveScoreFile();  // a save that goes through: the next problem is told again
     fs::remove(path);
-    c.place();
+    place();
     const auto kind = fs::symlink_status(path).type();
     const Bytes before = fs::is_regular_file(path) ? read(path) : Bytes{};
     settings = {0, 0, 0, 0, 0, 40};
@@ -234,10 +230,10 @@ TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
     saveScoreFile();
     saveScoreFile();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "kravix: " + path + c.message + ": it is left alone, and the scores are not saved\n");
-    EXPECT_EQ(settings == (Settings{0, 0, 0, 0, 0, 40}), !c.read) << c.message;
-    EXPECT_EQ(fs::symlink_status(path).type(), kind) << c.message;
-    EXPECT_TRUE(kind != fs::file_type::regular || read(path) == before) << c.message;
+              "kravix: " + path + message + ": it is left alone, and the scores are not saved\n");
+    EXPECT_EQ(settings == (Settings{0, 0, 0, 0, 0, 40}), !loads) << message;
+    EXPECT_EQ(fs::symlink_status(path).type(), kind) << message;
+    EXPECT_TRUE(kind != fs::file_type::regular || read(path) == before) << message;
   }
   EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
   EXPECT_FALSE(fs::exists(elsewhere + "/new.sco"));
