@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "input/controls.h"
 #include "platform/headless/headless.h"
@@ -58,13 +59,9 @@ TEST(TitleLogo, TurnsAboutItsVerticalAxis) {
 }
 
 TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
-  const struct {
-    const char* what;
-    const char* script;
-    int polls, presents;
-    bool quickExit, quitRequested;
-    int bandAngle;  // rows 0..89 show the logo at this angle and nothing else; -1: blank
-  } cases[] = {
+  // The polls and presents it takes, F12 and the quit as it leaves them, and the angle
+  // at which rows 0..89 show the logo and nothing else (-1: they are blank).
+  const std::tuple<const char*, const char*, int, int, bool, bool, int> cases[] = {
       // two blank frames and the fixed text, with the audio line as a device works
       {"F12 on arrival", "", 1, 3, true, false, -1},
       {"keys held on entry are ignored", "hold ENTER SPACE ESC 5\nwait 100\n", 106, 103, true,
@@ -75,20 +72,20 @@ TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
        false, false, 564},
       {"Escape draws one more frame", "wait 10\nhold ESC 1\nwait 100\n", 11, 13, false, true, 9},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, script, polls, presents, quickExit, quitRequested, angle] : cases) {
+    SCOPED_TRACE(what);
     resetScreenState();
-    soundAvailable = c.bandAngle < 0;
-    useScript(c.script);
+    soundAvailable = angle < 0;
+    useScript(script);
     runTitleScreen();
-    EXPECT_EQ(headlessPollCount(), c.polls);
-    EXPECT_EQ(headlessPresentCount(), c.presents);
-    EXPECT_EQ(controls.quickExit, c.quickExit);
-    EXPECT_EQ(gameState.quitRequested, c.quitRequested);
-    EXPECT_EQ(shows(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"), c.bandAngle < 0);
+    EXPECT_EQ(headlessPollCount(), polls);
+    EXPECT_EQ(headlessPresentCount(), presents);
+    EXPECT_EQ(controls.quickExit, quickExit);
+    EXPECT_EQ(gameState.quitRequested, quitRequested);
+    EXPECT_EQ(shows(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"), angle < 0);
     const uint64_t band = digestOf(headlessScreen(), 90 * kScreenWidth);
     clearFrame(0, kScreenHeight);
-    if (c.bandAngle >= 0) drawTitleLogo(c.bandAngle);
+    if (angle >= 0) drawTitleLogo(angle);
     EXPECT_EQ(band, digestOf(frameBuffer.pixels, 90 * kScreenWidth));
   }
   soundAvailable = 0;
