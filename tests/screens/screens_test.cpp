@@ -164,42 +164,38 @@ TEST_F(OptionsMenu, HeldArrowsMoveTheTurnSpeedOneAPassWithin30And70AndSpaceReset
 
 // Help opens on F1 and options on F4 over a level: only a new key closes either.
 TEST(HelpAndOptions, OnlyANewKeyClosesThemAndTheLevelResumesFromAStandstill) {
-  const struct {
-    const char* what;
-    void (*screen)();
-    std::string script;
-    int polls;  // with one more for the Escape check on the way out
-    bool quickExit = false, withSound = false;
-  } cases[] = {
+  // The screen, its keys, its polls (with one more for the Escape check on the way out),
+  // and whether F12 is left held; the options have a working sound device.
+  const std::tuple<const char*, void (*)(), std::string, int, bool> cases[] = {
       {"help: F1 held keeps it open, a new F1 closes it", runHelpScreen,
-       "hold F1 10\nwait 5\nhold F1 1\nwait 100\n", 10 + 5 + 1 + 1},
+       "hold F1 10\nwait 5\nhold F1 1\nwait 100\n", 10 + 5 + 1 + 1, false},
       {"help: no key closes it while the opening F1 is held", runHelpScreen,
        "hold F1 ENTER 3\nhold F1 ESC 3\nhold F1 F12 2\nwait 4\nhold ENTER 1\nwait 10\n",
-       3 + 3 + 2 + 4 + 1 + 1},
+       3 + 3 + 2 + 4 + 1 + 1, false},
       {"help: Escape closes it and is waited out", runHelpScreen,
-       "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6},
+       "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6, false},
       {"help: F12 closes it once F1 is up", runHelpScreen, "hold F1 3\n", 3 + 1 + 1, true},
       {"options: the opening F4 held, then a new F4", runOptionsMenu,
-       "hold F4 5\nwait 2\nhold F4 1\nwait 10\n", 8 + 1},
+       "hold F4 5\nwait 2\nhold F4 1\nwait 10\n", 8 + 1, false},
       {"options: Enter, in the pass it is seen", runOptionsMenu, "wait 3\nhold ENTER 1\nwait 10\n",
-       4 + 1},
+       4 + 1, false},
       {"options: Escape does not close it and is waited out", runOptionsMenu,
-       "hold ESC 5\nhold ENTER ESC 1\nhold ESC 3\nwait 10\n", 6 + 4},
+       "hold ESC 5\nhold ENTER ESC 1\nhold ESC 3\nwait 10\n", 6 + 4, false},
       {"options: Space on EXIT OPTIONS", runOptionsMenu, tap("DOWN", 5) + "hold SPACE 1\nwait 10\n",
-       10 + 1 + 1, false, true},
+       10 + 1 + 1, false},
       {"options: F12", runOptionsMenu, "hold F4 4\n", 5 + 1, true},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, screen, script, polls, quickExit] : cases) {
+    SCOPED_TRACE(what);
     resetScreenState();
-    const bool help = c.screen == runHelpScreen;
+    const bool help = screen == runHelpScreen;
     (help ? controls.help : controls.options) = 1;  // as the level loop opens it
-    soundAvailable = c.withSound;
+    soundAvailable = !help;
     shipThrusting = 1;
-    useScript(c.script);
-    c.screen();
-    EXPECT_EQ(headlessPollCount(), c.polls);
-    EXPECT_EQ(controls.quickExit, c.quickExit);
+    useScript(script);
+    screen();
+    EXPECT_EQ(headlessPollCount(), polls);
+    EXPECT_EQ(controls.quickExit, quickExit);
     EXPECT_FALSE(controls.escape || controls.fire) << "the level sees neither key";
     EXPECT_TRUE(help || shipThrusting == 0) << "entering options stops the thrust sound";
     EXPECT_EQ(levelState.dt, 0.0f);
