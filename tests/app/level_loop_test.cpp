@@ -286,14 +286,10 @@ class BallTest : public Level {
 };
 
 TEST_F(BallTest, OnItsStandItIsDrawnWhereverItIsWhollyInView) {
-  for (auto [x, y, drawn] : {std::tuple{11, 100, true},
-                             {309, 100, true},
-                             {100, 11, true},
-                             {100, 189, true},
-                             {10, 100, false},
-                             {310, 100, false},
-                             {100, 10, false},
-                             {100, 190, false}}) {
+  const std::tuple<int, int, bool> places[] = {
+      {11, 100, true},  {309, 100, true},  {100, 11, true},  {100, 189, true},
+      {10, 100, false}, {310, 100, false}, {100, 10, false}, {100, 190, false}};
+  for (auto [x, y, drawn] : places) {
     clearFrame(0, kScreenHeight);
     levelState.cameraX = kBallX - x;
     levelState.cameraY = kBallY - y;
