@@ -50,7 +50,7 @@ RunResult runCapturingErrors(const std::string& folder, const std::vector<std::s
   return result;
 }
 
-TEST(Program, TheRunnerTakesOnlyARegularScriptOfASaneSize) {
+TEST(Program, TheRunnerTakesOnlyARegularScriptOfASaneSizeAndSaysWhyPrintably) {
   const std::string folder = makeTempFolder("inputs");
   ASSERT_EQ(mkfifo((folder + "/fifo").c_str(), 0600), 0);
   std::ofstream(folder + "/huge.script");
@@ -67,10 +67,8 @@ TEST(Program, TheRunnerTakesOnlyARegularScriptOfASaneSize) {
   const RunResult full = runCapturingErrors(folder, {"--script", folder + "/huge.script"});
   EXPECT_EQ(full.output.find("larger than"), std::string::npos) << "64 MiB is taken";
   EXPECT_FALSE(std::filesystem::exists(folder + "/.kravix.sco"));  // the game never started
-}
 
-TEST(Program, TheRunnersMessagesShowRawBytesEscaped) {
-  const std::string folder = makeTempFolder("printable");
+  // Raw bytes in its messages are shown escaped.
   std::ofstream(folder + "/bad.script") << "wait 1\nhold \x1b]0;owned\x07 1\n";
   const RunResult run = runCapturingErrors(folder, {"--script", "bad.script", "--\x1b[2J"});
   EXPECT_EQ(run.status, 2);
