@@ -195,14 +195,6 @@ TEST_F(ScoreFile, ANameIsReadUpToItsLengthByteAndNeverPastItsField) {
   for (int row = 1; row < kScoreRows; ++row) EXPECT_EQ(highScoreNames[row], std::string(20, 'Z'));
 }
 
-TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
-  Bytes old = saved();
-  fillCustomTable();
-  withWritesFailing(saveScoreFile);
-  EXPECT_EQ(read(path), old);
-  EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
-}
-
 // What stands at the path is the player's unless it is the game's own file: a link
 // wherever it leads, a folder, and a file of another size are neither written nor
 // (links and folders) read, and the game says so once, however many saves follow.
@@ -295,11 +287,16 @@ TEST_F(ScoreFile, WhenHomeTakesNoNewFileTheScoreFileIsRewrittenInPlace) {
   EXPECT_EQ(entries(folder), 1);
 }
 
-// A save killed at any moment leaves the old table or the new one; a temporary
-// file it leaves behind goes at the next start, and nothing that merely looks like one.
-TEST_F(ScoreFile, AKillDuringASaveLeavesOneTableAndTheNextStartRemovesTheLeftovers) {
+// A save whose writes fail keeps the old file and leaves no temporary one. A save
+// killed at any moment leaves the old table or the new one; a temporary file it
+// leaves behind goes at the next start, and nothing that merely looks like one.
+TEST_F(ScoreFile, AFailedOrKilledSaveLeavesOneTableAndTheNextStartRemovesTheLeftovers) {
   const std::vector<Row> other = fillCustomTable(4000), custom = fillCustomTable();
-  saveScoreFile();
+  const Bytes old = saved();
+  fillCustomTable(4000);
+  withWritesFailing(saveScoreFile);
+  EXPECT_EQ(read(path), old);
+  EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
   const std::string elsewhere = makeTempFolder("score-leftover-targets");
   std::ofstream(elsewhere + "/notes.txt") << "notes\n";
   const std::string lookalike = path + ".";
