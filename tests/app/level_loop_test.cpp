@@ -297,7 +297,9 @@ TEST_F(BallTest, OnItsStandItIsDrawnWhereverItIsWhollyInView) {
   }
 }
 
-TEST_F(BallTest, ASquaredDistanceOf400NeitherTagsNorHolds) {
+// Level counts as one row below. The flight point moving to the rod's centre and
+// the pair keeping half the ship's speed are the playthrough's.
+TEST_F(BallTest, ASquaredDistanceOf400NeitherTagsNorHoldsAndTheRodTakesTheShipsAngle) {
   controls.tag = 1;
   shipAt(12, -16);  // 144 + 256
   tagBall();
@@ -312,11 +314,6 @@ TEST_F(BallTest, ASquaredDistanceOf400NeitherTagsNorHolds) {
   shipAt(12, -17);
   drawBall();
   EXPECT_EQ(levelState.ballTowed, 1);
-}
-
-// Level counts as one row below. The flight point moving to the rod's centre and
-// the pair keeping half the ship's speed are the playthrough's.
-TEST_F(BallTest, TheRodTakesHoldAtTheAngleOfTheShipAboveBelowOrLevelWithTheBall) {
   for (auto [dx, dy, angle] : {std::tuple{0, -21, 0.0}, {0, 21, -3.1415927}, {21, 0, -4.664806}}) {
     SetUp();
     tagThenMoveTo(dx, dy);

@@ -47,18 +47,15 @@ void resetScreenState() {
   shipThrusting = 0;
 }
 
-// Facing the viewer, edge-on and half way round, pinned by digests of the frame.
-TEST(TitleLogo, TurnsAboutItsVerticalAxis) {
-  const std::pair<uint32_t, uint64_t> cases[] = {
+TEST(TitleScreen, TheLogoTurnsAboutItsVerticalAxisAndKeysAndTheLogoDecideWhenItEnds) {
+  // The logo facing the viewer, edge-on and half way round, pinned by digests of the frame.
+  const std::pair<uint32_t, uint64_t> logos[] = {
       {0, 6322842781467608037u}, {141, 13803878340609642193u}, {283, 14948871549759863547u}};
-  for (const auto& [angle, digest] : cases) {
+  for (const auto& [angle, digest] : logos) {
     clearFrame(0, kScreenHeight);
     drawTitleLogo(angle);
     EXPECT_EQ(digestOf(frameBuffer.pixels, kFrameBytes), digest) << angle;
   }
-}
-
-TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
   // The polls and presents it takes, F12 and the quit as it leaves them, and the angle
   // at which rows 0..89 show the logo and nothing else (-1: they are blank).
   const std::tuple<const char*, const char*, int, int, bool, bool, int> cases[] = {

@@ -307,7 +307,7 @@ class SoundEffects : public ::testing::Test {
 
 constexpr int kThrust = 0, kExplosion = 1, kShot = 2, kTurretShot = 3;
 
-TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndNoMore) {
+TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndGoesOnAfterTheServerIsKilled) {
   auto thrustFor3Frames = [](uint8_t thrusting) {
     shipThrusting = thrusting;
     for (int frame = 0; frame < 3; ++frame) updateThrustSound();
@@ -346,9 +346,8 @@ TEST_F(SoundEffects, TheGameSendsWhatItsFramesAskForAndNoMore) {
       Snd_play(sample, channel);
   });
   EXPECT_EQ(fromEffects, fifo.read(4 * kBlock));
-}
 
-TEST_F(SoundEffects, TheGameGoesOnAfterTheServerIsKilled) {
+  // The game goes on after the server is killed.
   siginfo_t death{};
   ASSERT_EQ(kill(Snd_serverPid(), SIGKILL), 0);
   waitid(P_PID, Snd_serverPid(), &death, WEXITED | WNOWAIT);  // dead, not yet reaped
