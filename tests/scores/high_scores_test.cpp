@@ -97,9 +97,6 @@ class ScoreFile : public ::testing::Test {
     std::ifstream in(file, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
   }
-  static void write(const std::string& file, const Bytes& bytes) {
-    std::ofstream(file, std::ios::binary) << std::string(bytes.begin(), bytes.end());
-  }
   static long entries(const std::string& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
   }
@@ -178,7 +175,7 @@ TEST_F(ScoreFile, AFileIsReadOnlyAsFarAsItAndTheTableGoWithItsSettingsInRange) {
     Bytes bytes = good;
     bytes.resize(size, 0xA5);
     std::copy(stored.begin(), stored.end(), bytes.begin());
-    write(path, bytes);
+    std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
     fillCustomTable();
     settings = {0, 0, 0, 0, 0, 40};
     loadScoreFile();
