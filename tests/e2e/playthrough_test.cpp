@@ -33,27 +33,22 @@ bool showsIntro(const ShotPixels& shot, int level, int ships) {
          shotShowsText(shot, 120, 110, 45, "SHIPS:") && shotShowsNumber(shot, 170, 110, 45, ships);
 }
 
-// The playthrough with a shot of every level's intro, just before its Enter.
-std::string withIntroShots(const std::string& playthrough, int* levels) {
-  std::istringstream lines(playthrough);
-  std::string script, line;
-  while (std::getline(lines, line)) {
-    if (line.starts_with("hold ENTER 1  # the intro's Enter"))
-      script += "shot intro" + std::to_string(++*levels) + "\n";
-    script += line + "\n";
-  }
-  // Escape on the last intro ends the game: the score goes into the table as "TOW".
-  return script +
-         "shot end\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold O 1\nwait 1\nhold W 1\n"
-         "wait 500\nhold ENTER 1\nwait 3\n";
-}
-
 TEST(Playthrough, TheFirstRoundIsWonByKeys) {
   const std::string playthrough =
       readWhole(std::string(KRAVIX_SOURCE_DIR) + "/demos/playthrough.script");
+  // A shot of every level's intro just before its Enter; Escape on the last intro
+  // ends the game, and the score goes into the table as "TOW".
+  std::istringstream lines(playthrough);
+  std::string script, line;
   int levels = 0;
+  while (std::getline(lines, line)) {
+    if (line.starts_with("hold ENTER 1  # the intro's Enter"))
+      script += "shot intro" + std::to_string(++levels) + "\n";
+    script += line + "\n";
+  }
+  script += "shot end\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold O 1\nwait 1\nhold W 1\n";
   const std::string folder = makeTempFolder("playthrough");
-  ASSERT_EQ(runHeadless(withIntroShots(playthrough, &levels), folder).status, 0);
+  ASSERT_EQ(runHeadless(script + "wait 500\nhold ENTER 1\nwait 3\n", folder).status, 0);
   auto shot = [&](const std::string& name) {
     return readShotIndices(folder + "/" + name + ".idx");
   };
