@@ -49,9 +49,7 @@ TEST(Playthrough, TheFirstRoundIsWonByKeys) {
   script += "shot end\nhold ESC 1\nwait 3\nhold T 1\nwait 1\nhold O 1\nwait 1\nhold W 1\n";
   const std::string folder = makeTempFolder("playthrough");
   ASSERT_EQ(runHeadless(script + "wait 500\nhold ENTER 1\nwait 3\n", folder).status, 0);
-  auto shot = [&](const std::string& name) {
-    return readShotIndices(folder + "/" + name + ".idx");
-  };
+  auto shot = [&](const std::string& id) { return readShotIndices(folder + "/" + id + ".idx"); };
   ASSERT_EQ(levels, 8);
   for (int level = 1; level <= 8; ++level)
     EXPECT_TRUE(showsIntro(shot("intro" + std::to_string(level)), level, 3)) << level;

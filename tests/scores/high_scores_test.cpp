@@ -336,11 +336,8 @@ TEST_F(ScoreFile, AHomeTooLongForThePathIsNeitherReadNorWrittenAndTheGameRuns) {
   EXPECT_FALSE(fs::exists(longHome + "/.kravix.sco"));
 }
 
-class HighScoreScreens : public ::testing::Test {
+class HighScoreScreens : public ScoreFile {
  protected:
-  void SetUp() override { resetGameWideState(); }
-  void TearDown() override { resetGameWideState(); }
-
   // Runs the screen on a fresh keyboard; Escape or F12 may be held on arrival.
   void run(void (*screen)(), const std::string& script, const char* heldOnArrival = "") {
     startHeadlessVideo();
