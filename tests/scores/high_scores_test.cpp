@@ -1,6 +1,5 @@
 // The high score table: its file (bytes, check, damaged and hostile files,
-// failed saves, the whole program loading and saving it in a temporary HOME),
-// the name entry and the table screen.
+// failed saves, a HOME too long for it), the name entry and the table screen.
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -16,9 +15,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <tuple>
 
 #include "app/game.h"
-#include "app/main_cycle.h"
 #include "input/controls.h"
 #include "platform/headless/headless.h"
 #include "scores/high_score_screens.h"
@@ -37,7 +36,6 @@ static bool operator==(const Settings& a, const Settings& b) {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
 using Row = std::pair<std::string, uint32_t>;
 const Settings kDefaultSettings = {1, 0, 1, 0, 0, 50};
 constexpr uid_t kNobody = 65534;
@@ -72,7 +70,6 @@ void reseal(Bytes& bytes, uint32_t extra = 0) {
   for (int i = 0; i < 3; ++i)
     bytes.at(489 + i) = static_cast<uint8_t>((31 * sum + extra) >> (16 - 8 * i));
 }
-// The table a file decodes to: the defaults when its check fails.
 std::vector<Row> decoded(const Bytes& bytes) {
   decodeScoreFile(bytes.data(), bytes.size());
   return tableRows();
@@ -99,9 +96,6 @@ class ScoreFile : public ::testing::Test {
   static Bytes read(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-  static void write(const std::string& file, const Bytes& bytes) {
-    std::ofstream(file, std::ios::binary) << std::string(bytes.begin(), bytes.end());
   }
   static long entries(const std::string& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
@@ -133,8 +127,8 @@ TEST_F(ScoreFile, TheTableAndSettingsGoThroughTheFileInItsOldLayout) {
   EXPECT_EQ(decoded(bytes), custom);
 }
 
-TEST_F(ScoreFile, AnyChangedRecordByteFailsTheCheckButTheSettingsStay) {
-  fillCustomTable();
+TEST_F(ScoreFile, AnyChangedRecordByteFailsTheCheckAndWhenItHoldsANameStaysInItsField) {
+  const std::vector<Row> custom = fillCustomTable();
   settings = {0, 1, 0, 1, 1, 65};
   Bytes good = saved();
   for (int k = 6; k < 489; ++k) {
@@ -144,64 +138,14 @@ TEST_F(ScoreFile, AnyChangedRecordByteFailsTheCheckButTheSettingsStay) {
     settings = kDefaultSettings;
     decodeScoreFile(bad.data(), bad.size());
     ASSERT_EQ(tableRows(), defaultRows()) << "byte " << k;
-    ASSERT_EQ(settings, (Settings{0, 1, 0, 1, 1, 65})) << "byte " << k;
+    ASSERT_EQ(settings, (Settings{0, 1, 0, 1, 1, 65})) << "byte " << k << ": the settings stay";
   }
-}
-
-TEST_F(ScoreFile, TheCheckToleratesAChecksumUpToThirtyAboveThirtyOneTimesTheSum) {
-  std::vector<Row> custom = fillCustomTable();
-  Bytes bytes = saved();
   for (uint32_t extra : {0u, 30u, 31u, 0xFFFFFFFFu}) {
-    reseal(bytes, extra);
+    reseal(good, extra);
     fillCustomTable();
-    EXPECT_EQ(decoded(bytes), extra <= 30 ? custom : defaultRows())
-        << "K = 31 * S + " << int(extra);
+    EXPECT_EQ(decoded(good), extra <= 30 ? custom : defaultRows()) << "K = 31 * S + " << int(extra);
   }
-}
-
-TEST_F(ScoreFile, EmptyShortAndHugeFilesAreReadOnlyAsFarAsTheyAndTheTableGo) {
-  std::vector<Row> custom = fillCustomTable();
-  Bytes good = saved();
-  const struct {
-    size_t size;
-    std::vector<Row> rows;
-    Settings settings;
-  } cases[] = {{0, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
-               {100, defaultRows(), kDefaultSettings},
-               {4 << 20, custom, kDefaultSettings}};
-  for (const auto& c : cases) {
-    Bytes bytes = good;
-    bytes.resize(c.size, 0xA5);
-    write(path, bytes);
-    fillCustomTable();
-    settings = {0, 0, 0, 0, 0, 40};
-    loadScoreFile();
-    EXPECT_EQ(tableRows(), c.rows) << c.size << " bytes";
-    EXPECT_EQ(settings, c.settings) << c.size << " bytes";
-  }
-  fs::remove(path);
-  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-  settings = {0, 0, 0, 0, 0, 40};
-  loadScoreFile();  // a FIFO in its place would block an ordinary open for good
-  EXPECT_EQ(settings, (Settings{0, 0, 0, 0, 0, 40}));
-}
-
-TEST_F(ScoreFile, OutOfRangeSettingsAreBroughtIntoRangeAndInRangeOnesKept) {
-  Bytes bytes = saved();
-  const std::pair<Bytes, Settings> cases[] = {{{2, 255, 0, 1, 128, 29}, {1, 1, 0, 1, 1, 50}},
-                                              {{0, 0, 0, 0, 0, 71}, {0, 0, 0, 0, 0, 50}},
-                                              {{1, 1, 1, 1, 1, 30}, {1, 1, 1, 1, 1, 30}},
-                                              {{0, 1, 0, 1, 0, 70}, {0, 1, 0, 1, 0, 70}}};
-  for (const auto& [stored, loaded] : cases) {
-    std::copy(stored.begin(), stored.end(), bytes.begin());
-    write(path, bytes);
-    loadScoreFile();
-    EXPECT_EQ(settings, loaded);
-  }
-}
-
-// A hostile file: the checksum is made to hold, so the records are taken as they are.
-TEST_F(ScoreFile, ANameIsReadUpToItsLengthByteAndNeverPastItsField) {
+  // A hostile file: the checksum is made to hold, so the records are taken as they are.
   Bytes bytes = saved();
   for (int row = 0; row < kScoreRows; ++row) {
     bytes[recordStart(row)] = row == 0 ? 2 : 255;
@@ -214,12 +158,35 @@ TEST_F(ScoreFile, ANameIsReadUpToItsLengthByteAndNeverPastItsField) {
   for (int row = 1; row < kScoreRows; ++row) EXPECT_EQ(highScoreNames[row], std::string(20, 'Z'));
 }
 
-TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
-  Bytes old = saved();
-  fillCustomTable();
-  withWritesFailing(saveScoreFile);
-  EXPECT_EQ(read(path), old);
-  EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
+// Out-of-range settings are brought into range, in-range ones kept.
+TEST_F(ScoreFile, AFileIsReadOnlyAsFarAsItAndTheTableGoWithItsSettingsInRange) {
+  std::vector<Row> custom = fillCustomTable();
+  Bytes good = saved();
+  // The file's size, the settings bytes written over the saved ones, and what is loaded.
+  const std::tuple<size_t, Bytes, std::vector<Row>, Settings> cases[] = {
+      {0, {}, defaultRows(), {1, 1, 1, 1, 1, 50}},  // bytes past the end read as 255
+      {100, {}, defaultRows(), kDefaultSettings},
+      {4 << 20, {}, custom, kDefaultSettings},
+      {492, {2, 255, 0, 1, 128, 29}, custom, {1, 1, 0, 1, 1, 50}},
+      {492, {0, 0, 0, 0, 0, 71}, custom, {0, 0, 0, 0, 0, 50}},
+      {492, {1, 1, 1, 1, 1, 30}, custom, {1, 1, 1, 1, 1, 30}},
+      {492, {0, 1, 0, 1, 0, 70}, custom, {0, 1, 0, 1, 0, 70}}};
+  for (const auto& [size, stored, rows, loaded] : cases) {
+    Bytes bytes = good;
+    bytes.resize(size, 0xA5);
+    std::copy(stored.begin(), stored.end(), bytes.begin());
+    std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
+    fillCustomTable();
+    settings = {0, 0, 0, 0, 0, 40};
+    loadScoreFile();
+    EXPECT_EQ(tableRows(), rows) << size << " bytes";
+    EXPECT_EQ(settings, loaded) << size << " bytes";
+  }
+  fs::remove(path);
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  settings = {0, 0, 0, 0, 0, 40};
+  loadScoreFile();  // a FIFO in its place would block an ordinary open for good
+  EXPECT_EQ(settings, (Settings{0, 0, 0, 0, 0, 40}));
 }
 
 // What stands at the path is the player's unless it is the game's own file: a link
@@ -228,21 +195,19 @@ TEST_F(ScoreFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
 TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
   const std::string elsewhere = makeTempFolder("score-link-targets");
   std::ofstream(elsewhere + "/notes.txt") << "notes\n";
-  const struct {
-    std::function<void()> place;
-    std::string message;
-    bool read;  // the settings and table are read from whatever a regular file holds
-  } cases[] = {
+  // What is placed, what the game says, and whether the settings and table are
+  // read (from whatever a regular file holds).
+  const std::tuple<std::function<void()>, std::string, bool> cases[] = {
       {[&] { fs::create_symlink(elsewhere + "/notes.txt", path); }, " is a symbolic link", false},
       {[&] { fs::create_symlink(elsewhere + "/new.sco", path); }, " is a symbolic link", false},
       {[&] { fs::create_directory(path); }, " is not a regular file", false},
       {[&] { std::ofstream(path) << "notes\n"; }, " is not a score file", true},
   };
-  for (const auto& c : cases) {
+  for (const auto& [place, message, loads] : cases) {
     fs::remove(path);
     saveScoreFile();  // a save that goes through: the next problem is told again
     fs::remove(path);
-    c.place();
+    place();
     const auto kind = fs::symlink_status(path).type();
     const Bytes before = fs::is_regular_file(path) ? read(path) : Bytes{};
     settings = {0, 0, 0, 0, 0, 40};
@@ -251,10 +216,10 @@ TEST_F(ScoreFile, NoLinkNorFileOfAnotherKindIsReplacedAndTheGameSaysSoOnce) {
     saveScoreFile();
     saveScoreFile();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "kravix: " + path + c.message + ": it is left alone, and the scores are not saved\n");
-    EXPECT_EQ(settings == (Settings{0, 0, 0, 0, 0, 40}), !c.read) << c.message;
-    EXPECT_EQ(fs::symlink_status(path).type(), kind) << c.message;
-    EXPECT_TRUE(kind != fs::file_type::regular || read(path) == before) << c.message;
+              "kravix: " + path + message + ": it is left alone, and the scores are not saved\n");
+    EXPECT_EQ(settings == (Settings{0, 0, 0, 0, 0, 40}), !loads) << message;
+    EXPECT_EQ(fs::symlink_status(path).type(), kind) << message;
+    EXPECT_TRUE(kind != fs::file_type::regular || read(path) == before) << message;
   }
   EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
   EXPECT_FALSE(fs::exists(elsewhere + "/new.sco"));
@@ -281,15 +246,12 @@ std::string asAnotherUser(const std::function<bool()>& action) {
 TEST_F(ScoreFile, AFileThatCannotBeReadIsLeftAloneAndTheGameSaysSo) {
   fillCustomTable();
   const Bytes table = saved();
-  resetGameWideState();
-  makeScoreFilePath(folder.c_str());
+  SetUp();
   chmod(path.c_str(), 0200);
   chmod(folder.c_str(), 0777);  // the other user could put a new file in its place
   std::string said = asAnotherUser([] {
-    loadScoreFile();
-    saveScoreFile();
-    saveScoreFile();
-    return settings == kDefaultSettings && tableRows() == defaultRows();
+    return loadScoreFile(), saveScoreFile(), saveScoreFile(),
+           settings == kDefaultSettings && tableRows() == defaultRows();
   });
   EXPECT_EQ(said, "kravix: cannot read " + path +
                       " (Permission denied): it is left alone, and the scores are not saved\n");
@@ -303,11 +265,7 @@ TEST_F(ScoreFile, WhenHomeTakesNoNewFileTheScoreFileIsRewrittenInPlace) {
   if (root) chown(path.c_str(), kNobody, kNobody);  // HOME stays root's, 0755
   if (!root) chmod(folder.c_str(), 0555);
   const std::vector<Row> custom = fillCustomTable();
-  std::string said = asAnotherUser([] {
-    saveScoreFile();
-    saveScoreFile();
-    return true;
-  });
+  std::string said = asAnotherUser([] { return saveScoreFile(), saveScoreFile(), true; });
   EXPECT_EQ(said, "kravix: no temporary file can be made beside " + path +
                       " (Permission denied): the scores are saved in place\n");
   const Bytes left = read(path);
@@ -316,22 +274,23 @@ TEST_F(ScoreFile, WhenHomeTakesNoNewFileTheScoreFileIsRewrittenInPlace) {
 
   if (root) chown(path.c_str(), 0, 0);
   chmod(path.c_str(), 0444);
-  said = asAnotherUser([] {
-    saveScoreFile();
-    saveScoreFile();
-    return true;
-  });
+  said = asAnotherUser([] { return saveScoreFile(), saveScoreFile(), true; });
   EXPECT_EQ(said, "kravix: cannot save the scores in " + path + ": Permission denied\n");
   EXPECT_EQ(read(path), left);
   chmod(folder.c_str(), 0755);
   EXPECT_EQ(entries(folder), 1);
 }
 
-// A save killed at any moment leaves the old table or the new one; a temporary
-// file it leaves behind goes at the next start, and nothing that merely looks like one.
-TEST_F(ScoreFile, AKillDuringASaveLeavesOneTableAndTheNextStartRemovesTheLeftovers) {
+// A save whose writes fail keeps the old file and leaves no temporary one. A save
+// killed at any moment leaves the old table or the new one; a temporary file it
+// leaves behind goes at the next start, and nothing that merely looks like one.
+TEST_F(ScoreFile, AFailedOrKilledSaveLeavesOneTableAndTheNextStartRemovesTheLeftovers) {
   const std::vector<Row> other = fillCustomTable(4000), custom = fillCustomTable();
-  saveScoreFile();
+  const Bytes old = saved();
+  fillCustomTable(4000);
+  withWritesFailing(saveScoreFile);
+  EXPECT_EQ(read(path), old);
+  EXPECT_EQ(entries(folder), 1) << "no temporary file is left";
   const std::string elsewhere = makeTempFolder("score-leftover-targets");
   std::ofstream(elsewhere + "/notes.txt") << "notes\n";
   const std::string lookalike = path + ".";
@@ -369,39 +328,16 @@ TEST_F(ScoreFile, AKillDuringASaveLeavesOneTableAndTheNextStartRemovesTheLeftove
   EXPECT_EQ(readWhole(elsewhere + "/notes.txt"), "notes\n");
 }
 
-TEST_F(ScoreFile, TheProgramLoadsTheFileAtStartUpAndSavesItOnTheWayOut) {
-  std::vector<Row> custom = fillCustomTable();
-  settings = {0, 1, 0, 1, 1, 33};
-  Bytes good = saved();
-  const char* quitFromTitle = "wait 5\nhold ESC 3\nwait 5\n";
-  const struct {
-    const Bytes* file;  // none: a fresh HOME
-    const char* script;
-    std::vector<Row> rows;
-    Settings settings;
-  } cases[] = {{nullptr, "", defaultRows(), kDefaultSettings},  // F12 at once
-               {&good, quitFromTitle, custom, {0, 1, 0, 1, 1, 33}}};
-  for (const auto& c : cases) {
-    fs::remove(path);
-    if (c.file) write(path, *c.file);
-    ASSERT_EQ(runHeadless(c.script, folder).status, 0);
-    fillCustomTable();
-    EXPECT_EQ(decoded(read(path)), c.rows);
-    EXPECT_EQ(settings, c.settings);
-  }
-  EXPECT_EQ(entries(folder), 3) << "the file, the script and its output";
-
-  // A HOME too long for the path: nothing is read or written, and the game runs.
+// Loaded at start-up and saved on the way out, the file is read back by the
+// playthrough, the demo and the frames' tests.
+TEST_F(ScoreFile, AHomeTooLongForThePathIsNeitherReadNorWrittenAndTheGameRuns) {
   std::string longHome = makeTempFolder(std::string(150, 'h') + "/" + std::string(150, 'o'));
-  EXPECT_EQ(runHeadless(quitFromTitle, longHome).status, 0);
+  EXPECT_EQ(runHeadless("wait 5\nhold ESC 3\nwait 5\n", longHome).status, 0);
   EXPECT_FALSE(fs::exists(longHome + "/.kravix.sco"));
 }
 
-class HighScoreScreens : public ::testing::Test {
+class HighScoreScreens : public ScoreFile {
  protected:
-  void SetUp() override { resetGameWideState(); }
-  void TearDown() override { resetGameWideState(); }
-
   // Runs the screen on a fresh keyboard; Escape or F12 may be held on arrival.
   void run(void (*screen)(), const std::string& script, const char* heldOnArrival = "") {
     startHeadlessVideo();

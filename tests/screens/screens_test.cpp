@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "input/controls.h"
 #include "platform/headless/headless.h"
@@ -31,21 +32,8 @@ bool shows(const unsigned char* screen, int x, int y, uint8_t colour, const std:
   return showsText(screen, x, y, colour, text, true);
 }
 
-// Rows 0..89 show the title logo at this angle and nothing else.
-::testing::AssertionResult bandShowsLogo(const unsigned char* screen, uint32_t angle) {
-  FrameBuffer saved = frameBuffer;
-  clearFrame(0, kScreenHeight);
-  drawTitleLogo(angle);
-  std::swap(saved, frameBuffer);
-  for (int i = 0; i < 90 * kScreenWidth; ++i) {
-    if (screen[i] != saved.pixels[i])
-      return ::testing::AssertionFailure()
-             << "not the logo at angle " << angle << " at pixel " << i;
-  }
-  return ::testing::AssertionSuccess();
-}
-
-// Resets the headless backend and every record the screens read or write.
+// Resets the headless backend and every record the screens read or write, with
+// the level in motion as the level loop leaves it for help and options.
 void resetScreenState() {
   startHeadlessVideo();
   controls = {};
@@ -53,30 +41,25 @@ void resetScreenState() {
   levelState = {};
   levelState.shipY = 550;
   levelState.craftColour = 29;
+  levelState.dt = 0.6f;
+  levelState.frameMs = 30;
   settings = {1, 0, 1, 0, 0, 50};
   soundAvailable = 0;
   shipThrusting = 0;
 }
 
-// Facing the viewer, edge-on and half way round, pinned by digests of the frame.
-TEST(TitleLogo, TurnsAboutItsVerticalAxis) {
-  const std::pair<uint32_t, uint64_t> cases[] = {
+TEST(TitleScreen, TheLogoTurnsAboutItsVerticalAxisAndKeysAndTheLogoDecideWhenItEnds) {
+  // The logo facing the viewer, edge-on and half way round, pinned by digests of the frame.
+  const std::pair<uint32_t, uint64_t> logos[] = {
       {0, 6322842781467608037u}, {141, 13803878340609642193u}, {283, 14948871549759863547u}};
-  for (const auto& [angle, digest] : cases) {
+  for (const auto& [angle, digest] : logos) {
     clearFrame(0, kScreenHeight);
     drawTitleLogo(angle);
     EXPECT_EQ(digestOf(frameBuffer.pixels, kFrameBytes), digest) << angle;
   }
-}
-
-TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
-  const struct {
-    const char* what;
-    const char* script;
-    int polls, presents;
-    bool quickExit, quitRequested;
-    int bandAngle;  // -1: the band is blank
-  } cases[] = {
+  // The polls and presents it takes, F12 and the quit as it leaves them, and the angle
+  // at which rows 0..89 show the logo and nothing else (-1: they are blank).
+  const std::tuple<const char*, const char*, int, int, bool, bool, int> cases[] = {
       // two blank frames and the fixed text, with the audio line as a device works
       {"F12 on arrival", "", 1, 3, true, false, -1},
       {"keys held on entry are ignored", "hold ENTER SPACE ESC 5\nwait 100\n", 106, 103, true,
@@ -87,60 +70,27 @@ TEST(TitleScreen, KeysAndTheLogoDecideWhenItEnds) {
        false, false, 564},
       {"Escape draws one more frame", "wait 10\nhold ESC 1\nwait 100\n", 11, 13, false, true, 9},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, script, polls, presents, quickExit, quitRequested, angle] : cases) {
+    SCOPED_TRACE(what);
     resetScreenState();
-    soundAvailable = c.bandAngle < 0;
-    useScript(c.script);
+    soundAvailable = angle < 0;
+    useScript(script);
     runTitleScreen();
-    EXPECT_EQ(headlessPollCount(), c.polls);
-    EXPECT_EQ(headlessPresentCount(), c.presents);
-    EXPECT_EQ(controls.quickExit, c.quickExit);
-    EXPECT_EQ(gameState.quitRequested, c.quitRequested);
-    EXPECT_TRUE(c.bandAngle < 0 || bandShowsLogo(headlessScreen(), c.bandAngle));
-    for (int i = 0; c.bandAngle < 0 && i < 90 * kScreenWidth; ++i)
-      ASSERT_EQ(headlessScreen()[i], 0);
-    EXPECT_EQ(shows(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"), c.bandAngle < 0);
+    EXPECT_EQ(headlessPollCount(), polls);
+    EXPECT_EQ(headlessPresentCount(), presents);
+    EXPECT_EQ(controls.quickExit, quickExit);
+    EXPECT_EQ(gameState.quitRequested, quitRequested);
+    EXPECT_EQ(shows(headlessScreen(), 20, 190, 14, "/DEV/DSP AUDIO DEVICE READY"), angle < 0);
+    const uint64_t band = digestOf(headlessScreen(), 90 * kScreenWidth);
+    clearFrame(0, kScreenHeight);
+    if (angle >= 0) drawTitleLogo(angle);
+    EXPECT_EQ(band, digestOf(frameBuffer.pixels, 90 * kScreenWidth));
   }
   soundAvailable = 0;
 }
 
-TEST(HelpScreen, OnlyANewKeyAfterTheOpeningF1ClosesItAndTheLevelResumesFromAStandstill) {
-  const struct {
-    const char* what;
-    const char* script;
-    int polls;  // with one more for the Escape check on the way out
-    bool quickExit;
-  } cases[] = {
-      {"F1 held keeps it open, a new F1 closes it", "hold F1 10\nwait 5\nhold F1 1\nwait 100\n",
-       10 + 5 + 1 + 1, false},
-      {"no key closes it while the opening F1 is held",
-       "hold F1 ENTER 3\nhold F1 ESC 3\nhold F1 F12 2\nwait 4\nhold ENTER 1\nwait 10\n",
-       3 + 3 + 2 + 4 + 1 + 1, false},
-      {"Escape closes it and is waited out", "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6,
-       false},
-      {"F12 closes it once F1 is up", "hold F1 3\n", 3 + 1 + 1, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    resetScreenState();
-    levelState.dt = 0.6f;
-    levelState.frameMs = 30;
-    controls.help = 1;  // the level loop opens it on F1
-    useScript(c.script);
-    runHelpScreen();
-    EXPECT_EQ(headlessPollCount(), c.polls);
-    EXPECT_EQ(controls.quickExit, c.quickExit);
-    EXPECT_FALSE(controls.escape) << "the level never sees the Escape";
-    EXPECT_EQ(levelState.dt, 0.0f);
-    EXPECT_EQ(levelState.frameMs, 0);
-  }
-  EXPECT_TRUE(shows(headlessScreen(), 80, 40, 31, "         A : TURN LEFT"));
-}
-
 constexpr uint8_t kOrdinary = 66, kSelected = 15, kUnavailable = 114;
 
-// Presses a key for one pass and lets it go for one.
 std::string tap(const std::string& key, int times = 1) {
   std::string script;
   for (int i = 0; i < times; ++i) script += "hold " + key + " 1\nwait 1\n";
@@ -155,8 +105,6 @@ class OptionsMenu : public ::testing::Test {
   // Runs the menu as the level loop opens it on F4; each step's keys end in a shot.
   void run(bool withSound, const std::vector<std::string>& steps, const std::string& after = "") {
     soundAvailable = withSound;
-    levelState.dt = 0.6f;
-    levelState.frameMs = 30;
     controls.options = 1;
     headlessSetOutDir(folder);
     std::string script;
@@ -216,44 +164,52 @@ TEST_F(OptionsMenu, HeldArrowsMoveTheTurnSpeedOneAPassWithin30And70AndSpaceReset
   }
 }
 
-TEST_F(OptionsMenu, ItClosesOnEnterANewF4SpaceOnExitOrF12AndTheLevelResumesFromAStandstill) {
-  const struct {
-    const char* what;
-    bool withSound;
-    std::string script;
-    int polls;  // with one more for the Escape check on the way out
-    bool quickExit = false;
-  } cases[] = {
-      {"the opening F4 held, then a new F4", false, "hold F4 5\nwait 2\nhold F4 1\nwait 10\n",
-       8 + 1},
-      {"Enter, in the pass it is seen", false, "wait 3\nhold ENTER 1\nwait 10\n", 4 + 1},
-      {"Escape does not close it and is waited out", false,
-       "hold ESC 5\nhold ENTER ESC 1\nhold ESC 3\nwait 10\n", 6 + 4},
-      {"Space on EXIT OPTIONS", true, tap("DOWN", 5) + "hold SPACE 1\nwait 10\n", 10 + 1 + 1},
-      {"F12", false, "hold F4 4\n", 5 + 1, true},
+// Help opens on F1 and options on F4 over a level: only a new key closes either.
+TEST(HelpAndOptions, OnlyANewKeyClosesThemAndTheLevelResumesFromAStandstill) {
+  // The screen, its keys, its polls (with one more for the Escape check on the way out),
+  // and whether F12 is left held; the options have a working sound device.
+  const std::tuple<const char*, void (*)(), std::string, int, bool> cases[] = {
+      {"help: F1 held keeps it open, a new F1 closes it", runHelpScreen,
+       "hold F1 10\nwait 5\nhold F1 1\nwait 100\n", 10 + 5 + 1 + 1, false},
+      {"help: no key closes it while the opening F1 is held", runHelpScreen,
+       "hold F1 ENTER 3\nhold F1 ESC 3\nhold F1 F12 2\nwait 4\nhold ENTER 1\nwait 10\n",
+       3 + 3 + 2 + 4 + 1 + 1, false},
+      {"help: Escape closes it and is waited out", runHelpScreen,
+       "hold F1 2\nwait 1\nhold ESC 6\nwait 3\n", 4 + 6, false},
+      {"help: F12 closes it once F1 is up", runHelpScreen, "hold F1 3\n", 3 + 1 + 1, true},
+      {"options: the opening F4 held, then a new F4", runOptionsMenu,
+       "hold F4 5\nwait 2\nhold F4 1\nwait 10\n", 8 + 1, false},
+      {"options: Enter, in the pass it is seen", runOptionsMenu, "wait 3\nhold ENTER 1\nwait 10\n",
+       4 + 1, false},
+      {"options: Escape does not close it and is waited out", runOptionsMenu,
+       "hold ESC 5\nhold ENTER ESC 1\nhold ESC 3\nwait 10\n", 6 + 4, false},
+      {"options: Space on EXIT OPTIONS", runOptionsMenu, tap("DOWN", 5) + "hold SPACE 1\nwait 10\n",
+       10 + 1 + 1, false},
+      {"options: F12", runOptionsMenu, "hold F4 4\n", 5 + 1, true},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, screen, script, polls, quickExit] : cases) {
+    SCOPED_TRACE(what);
     resetScreenState();
+    const bool help = screen == runHelpScreen;
+    (help ? controls.help : controls.options) = 1;  // as the level loop opens it
+    soundAvailable = !help;
     shipThrusting = 1;
-    run(c.withSound, {}, c.script);
-    EXPECT_EQ(headlessPollCount(), c.polls);
-    EXPECT_EQ(controls.quickExit, c.quickExit);
+    useScript(script);
+    screen();
+    EXPECT_EQ(headlessPollCount(), polls);
+    EXPECT_EQ(controls.quickExit, quickExit);
     EXPECT_FALSE(controls.escape || controls.fire) << "the level sees neither key";
-    EXPECT_EQ(shipThrusting, 0) << "entry stops the thrust sound";
+    EXPECT_TRUE(help || shipThrusting == 0) << "entering options stops the thrust sound";
     EXPECT_EQ(levelState.dt, 0.0f);
     EXPECT_EQ(levelState.frameMs, 0);
+    EXPECT_TRUE(!help || shows(headlessScreen(), 80, 40, 31, "         A : TURN LEFT"));
   }
-  EXPECT_TRUE(
-      showsText(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4", true));
+  EXPECT_TRUE(shows(headlessScreen(), 110, 160, kOrdinary, "EXIT OPTIONS               F4"));
+  soundAvailable = 0;
 }
 
-constexpr size_t kShotBytes = 15 + kFrameBytes * 3 + 1;
-
 std::string shotName(int n) {
-  char name[24];
-  std::snprintf(name, sizeof name, "screen%02d.ppm", n);
-  return name;
+  return (n < 10 ? "screen0" : "screen") + std::to_string(n) + ".ppm";
 }
 std::string testLines(int tried) {
   std::string lines;
@@ -286,23 +242,16 @@ TEST_F(Screenshot, EachShotTakesTheFirstFreeNameAndScreen99WhenAllAreTaken) {
   for (auto [present, written] : {std::pair{0, 0}, {5, 5}, {100, 99}}) {
     for (const auto& entry : fs::directory_iterator(".")) fs::remove(entry.path());
     for (int n = 0; n < present; ++n) std::ofstream(shotName(n)) << "x";
+    for (int i = 0; i < kFrameBytes; ++i)
+      frameBuffer.pixels[i] = static_cast<uint8_t>(i * 7 + i / 320);
+    putPixel(0, 0, 15);  // the default palette times four: white, 63 * 4 = 252 each
+    putPixel(1, 0, 6);   // brown, (168, 84, 0)
     EXPECT_EQ(save(""), testLines(written + 1));
-    EXPECT_EQ(fs::file_size(shotName(written)), kShotBytes);
+    const std::string file = readWhole(shotName(written));
+    EXPECT_EQ(digestOf(file.data(), file.size()), 16502716143408375861u);
     EXPECT_TRUE(written == 0 || fs::file_size(shotName(written - 1)) == 1);
     EXPECT_FALSE(fs::exists("screen100.ppm"));
   }
-}
-
-TEST_F(Screenshot, PixelsAreTheDefaultPaletteTimesFourAfterTheHeaderWithOneTrailingByte) {
-  for (int i = 0; i < kFrameBytes; ++i)
-    frameBuffer.pixels[i] = static_cast<uint8_t>(i * 7 + i / 320);
-  putPixel(0, 0, 15);
-  putPixel(1, 0, 6);
-  save("");
-  const std::string file = readWhole("screen00.ppm");
-  ASSERT_EQ(file.size(), kShotBytes);
-  EXPECT_EQ(file.substr(0, 21), std::string("P6\n320 200\n255\n\xfc\xfc\xfc\xa8\x54\0", 21));
-  EXPECT_EQ(digestOf(file.data(), file.size()), 16502716143408375861u);
 }
 
 TEST_F(Screenshot, NoShotIsWrittenThroughALinkOrIntoAnotherName) {
@@ -310,7 +259,7 @@ TEST_F(Screenshot, NoShotIsWrittenThroughALinkOrIntoAnotherName) {
   fs::create_symlink(elsewhere / "new.ppm", shotName(0));  // dangling: taken, never followed
   EXPECT_EQ(save(""), testLines(2));
   EXPECT_FALSE(fs::exists(elsewhere / "new.ppm"));
-  EXPECT_EQ(fs::file_size(shotName(1)), kShotBytes);
+  EXPECT_EQ(fs::file_size(shotName(1)), 15 + kFrameBytes * 3 + 1u) << "a whole shot";
 
   // All hundred names taken: screen99.ppm is overwritten only as a plain file of its own.
   for (int n = 2; n < 99; ++n) std::ofstream(shotName(n)) << "x";

@@ -22,6 +22,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::duration<double, std::milli>;
 constexpr size_t kBlock = 128;
 
 class EmulatedDevice : public ::testing::Test {
@@ -69,10 +70,6 @@ class EmulatedDevice : public ::testing::Test {
   std::vector<Chunk> chunks;
 };
 
-double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
 TEST_F(EmulatedDevice, AShotReachesSdlWithinTwoFragmentsOfPlayEffect) {
   startSound();
   ASSERT_EQ(soundAvailable, 1);
@@ -90,13 +87,11 @@ TEST_F(EmulatedDevice, AShotReachesSdlWithinTwoFragmentsOfPlayEffect) {
   // The second chunk was flushed by SDL taking the block that starts where it ends.
   auto [anchor, next] = std::pair(chunks[1], chunks[2]);
   ASSERT_GE(start, anchor.end);
-  double blockMs = millisecondsBetween(anchor.arrival, next.arrival) /
+  double blockMs = Milliseconds(next.arrival - anchor.arrival).count() /
                    static_cast<double>((next.end - anchor.end) / kBlock);
-  double firedAfter = millisecondsBetween(anchor.arrival, fired);
+  double firedAfter = Milliseconds(fired - anchor.arrival).count();
   double blocksAfter = static_cast<double>((start - anchor.end) / kBlock);
   double latencyMs = blocksAfter * blockMs - firedAfter;
-  std::printf("SDL takes a block every %.2f ms; playEffect to SDL took %.1f ms (%.0f blocks)\n",
-              blockMs, latencyMs, blocksAfter);
   // SDL takes one block now; the server's blocked block follows; the shot's block comes next.
   EXPECT_LE(blocksAfter - std::floor(firedAfter / blockMs), 2.0);
   EXPECT_LE(latencyMs, 2 * std::max(blockMs, 1000.0 * kBlock / 5000) + 5.0);
