@@ -129,6 +129,19 @@ TEST_F(Shots, HitFromTheirLastPositionWhenRockOrTheirLifeEndsTheirFlight) {
   EXPECT_EQ(levelState.shipDestroyed, 1);
 }
 
+TEST_F(Shots, HitTheShipWithinFourWholePixelsEachWay) {
+  placeShip(160, 100);
+  const float offsets[][3] = {{4.9f, -4.9f, 1}, {-4.9f, 4.9f, 1}, {5, 0, 0}, {0, -5, 0}};
+  for (const auto& [dx, dy, hit] : offsets) {
+    resetShots();
+    clearFrame(0, kScreenHeight);
+    levelState.shipDestroyed = 0;
+    spawnAt(160 + dx, 100 + dy);
+    updateShots();
+    EXPECT_EQ(levelState.shipDestroyed, static_cast<int>(hit)) << dx << ", " << dy;
+  }
+}
+
 TEST_F(Shots, AShotWhoseLifeRunsOutExactlyHitsNothingAfterwards) {
   spawnAt(160, 100, 0, 0, 1);  // one frame of life leaves exactly 0
   updateShots();
