@@ -94,8 +94,8 @@ class ScoreFile : public ::testing::Test {
 
   Bytes saved() { return saveScoreFile(), read(path); }
   static Bytes read(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string bytes = readWhole(file);
+    return Bytes(bytes.begin(), bytes.end());
   }
   static long entries(const std::string& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());

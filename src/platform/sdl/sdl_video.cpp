@@ -18,7 +18,7 @@ namespace {
 constexpr int kMaxScale = 8;
 constexpr int kMinWindowWidth = 320, kMinWindowHeight = 240;
 
-uint8_t videoMemory[kScreenWidth * kScreenHeight];
+uint8_t videoMemory[kFrameBytes];
 uint8_t palette[256][3];
 CrispScale crisp;
 
